@@ -16,6 +16,7 @@
 #include "dongle_driver/driver/driver_trace.h"
 #include "dongle_driver/driver/radio_frame.h"
 #include "dongle_driver/driver/usb_channel.h"
+#include "dongle_driver/driver/vendor_requests.h"
 #include "dongle_driver/interface/dongle_interface.h"
 #include "dongle_driver/wdm/kernel_event.h"
 #include "dongle_driver/wdm/pool.h"
@@ -25,16 +26,6 @@
 #include "platform/sync/event.h"
 
 namespace kirva {
-
-// Vendor requests of the dongle.
-namespace vendor {
-inline constexpr std::uint8_t kWriteRegister = 4;
-inline constexpr std::uint8_t kSetChannel = 5;
-inline constexpr std::uint8_t kReadRegister = 0x81;
-inline constexpr std::uint8_t kReadOwnAddress = 0x82;
-inline constexpr std::uint32_t kExchangeRegister = 0xC014;
-inline constexpr std::uint32_t kExchangeBit = 1u << 24;
-}  // namespace vendor
 
 // Register writes that prepare the radio at device start, in order.
 struct RegisterWrite {
