@@ -88,6 +88,7 @@ Status DongleDevice::runWrite(IoRequest& request) {
     if (work) {
         const std::size_t length = std::min({request.length, request.systemBuffer.size(), kMaxWriteLength});
         const FrameView frame(std::span<const std::uint8_t>(request.systemBuffer.data(), length));
+        std::lock_guard frameLock(m_frameMutex);
         status = m_engine.execute(frame);
         // Only the radio transmission reports its outcome to the writer.
         if (static_cast<DongleCommand>(frame.code()) != DongleCommand::SendToModule) status = Status::Success;

@@ -98,6 +98,9 @@ private:
     std::vector<wdm::usb::InterfaceInformation> m_interfaces;
     std::array<wdm::usb::PipeInformation, 3> m_pipes{};
 
+    // Frames from several open handles take turns: the engine has one
+    // transmit buffer and one pair of loops.
+    std::mutex m_frameMutex;
     std::mutex m_removeEventMutex;
     std::shared_ptr<kit::Event> m_removeEvent;
     bool m_removeArmed = false;

@@ -283,6 +283,7 @@ void RadioEngine::submitRead(Loop& loop) {
         std::lock_guard lock(m_slotLock);
         if (slot.busy) return;
         slot.busy = true;
+        ++slot.completions;
         slot.idle.reset();
     }
     slot.request->reuse();
@@ -305,6 +306,12 @@ void RadioEngine::onReadComplete(Loop& loop) {
         m_trace(TraceComponent::Usb, " Irperr %x urberr %x \n", static_cast<unsigned>(slot.request->status),
                 static_cast<unsigned>(slot.urb.status));
     m_trace(TraceComponent::Usb, " Complete\n");
+    {
+        // Free before filtering, so the resubmission a filter asks for is not
+        // dropped as "slot busy".
+        std::lock_guard lock(m_slotLock);
+        slot.busy = false;
+    }
     // A failed read delivered nothing: its buffer still holds the previous
     // frame, which must not be filtered again. The loop waits for the next
     // submit or stop.
@@ -316,11 +323,8 @@ void RadioEngine::onReadComplete(Loop& loop) {
         else
             filterSearch(reply);
     }
-    {
-        std::lock_guard lock(m_slotLock);
-        slot.busy = false;
-    }
-    slot.idle.set();
+    std::lock_guard lock(m_slotLock);
+    if (--slot.completions == 0) slot.idle.set();
 }
 
 void RadioEngine::filterReceive(const RadioReplyView& reply) {

@@ -85,7 +85,8 @@ private:
         std::unique_ptr<std::uint8_t[]> buffer;
         std::unique_ptr<wdm::IoRequest> request;
         wdm::usb::Urb urb;
-        bool busy = false;  // guarded by m_slotLock
+        bool busy = false;      // a read is queued; guarded by m_slotLock
+        int completions = 0;    // reads whose completion has not returned yet; guarded by m_slotLock
         wdm::KernelEvent idle{wdm::EventType::Notification, true};
     };
 

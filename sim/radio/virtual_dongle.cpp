@@ -190,6 +190,13 @@ void VirtualDongle::deliverLocked(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
     read.done(UsbdStatus::Success, count);
     lock.lock();
+    ++m_delivered;
+    m_deliveredChanged.notify_all();
+}
+
+bool VirtualDongle::waitDelivered(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_mutex);
+    return m_deliveredChanged.wait_for(lock, timeout, [&] { return m_delivered >= count; });
 }
 
 std::uint16_t VirtualDongle::channel() const {

@@ -32,7 +32,7 @@ struct DongleConfig {
     };
     std::chrono::milliseconds replyDelay{2};
     // Frames received while no read is queued are kept, up to this many.
-    std::size_t receiveFifo = 64;
+    std::size_t receiveFifo = 512;
 };
 
 // A dongle whose third endpoint is an interrupt endpoint.
@@ -64,6 +64,9 @@ public:
     std::vector<std::pair<std::uint32_t, std::uint32_t>> registerWrites() const;
     // Bulk OUT frames: their total and the last ones kept.
     std::size_t sentCount() const;
+    // Blocks until `count` frames in all have been handed to bulk IN reads and
+    // their completions have returned; false when the time-out ran out.
+    bool waitDelivered(std::size_t count, std::chrono::milliseconds timeout) const;
     std::vector<std::vector<std::uint8_t>> recentFrames() const;
 
 private:
@@ -83,6 +86,8 @@ private:
 
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
+    mutable std::condition_variable m_deliveredChanged;
+    std::size_t m_delivered = 0;
     bool m_gone = false;
     bool m_ending = false;
     std::uint16_t m_channel = 1;
