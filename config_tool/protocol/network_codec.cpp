@@ -58,7 +58,8 @@ std::vector<std::string> SplitReplyLines(const CommandRequest& reply, ReplyFrami
   using namespace std::string_view_literals;
   const std::string_view terminator = framing == ReplyFraming::Serial ? "\r\n\r\n"sv : "\n\n\0"sv;
   std::string line;
-  for (int i = 0; i < walk && static_cast<int>(lines.size()) < maxLines; ++i) {
+  int i = 0;
+  for (; i < walk && static_cast<int>(lines.size()) < maxLines; ++i) {
     std::string_view here = text.substr(static_cast<std::size_t>(i));
     if (here.starts_with(lineEnd)) {
       // Only the first character of the line end is stepped over: over the serial
@@ -70,6 +71,10 @@ std::vector<std::string> SplitReplyLines(const CommandRequest& reply, ReplyFrami
     }
     line += text[static_cast<std::size_t>(i)];
   }
+  // Over the dongle the last line ends where the walk does.
+  if (i >= walk && !line.empty() && static_cast<int>(lines.size()) < maxLines && i >= 0 &&
+      text.substr(static_cast<std::size_t>(i)).starts_with(lineEnd))
+    lines.push_back(line);
   return lines;
 }
 

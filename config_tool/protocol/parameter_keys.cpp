@@ -157,7 +157,8 @@ std::optional<std::string> ApplyParameterValue(ModuleParameters& r, const Parame
       r.BssidSetting = BssidSetting{};
       return std::nullopt;
     }
-    if (value.size() != 12 || !IsNumber(value, 16) || value.starts_with("0x") || value.starts_with("0X"))
+    if (value.size() != 12 ||
+        !std::all_of(value.begin(), value.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }))
       return std::string("Bssid is 0 or twelve hex digits");
     r.BssidSetting.enable = 1;
     for (std::size_t i = 0; i < 6; ++i)

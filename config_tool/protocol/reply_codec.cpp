@@ -37,7 +37,9 @@ void ClassifyReply(std::string_view text, int replyLength, CommandRequest& reque
   } else if (text.starts_with("+ERR=-")) {
     std::string_view number = text.substr(6);
     if (number.ends_with("\r\n\r\n")) number.remove_suffix(4);
-    request.errorCode = kit::ReadLeadingInt(number);
+    // An error reply never counts as success, even when its number is unreadable.
+    int code = kit::ReadLeadingInt(number);
+    request.errorCode = code != 0 ? code : 255;
   } else {
     request.errorCode = 255;
   }
