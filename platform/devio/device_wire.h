@@ -5,7 +5,8 @@
 //   program -> host: 'W' frame                  write
 //                    'C' code, outsize, input   control request
 //                    'E' handle                 export an event
-//   host -> program: 'R' error, status, output  answer to the last request
+//   host -> program: 'R' error, status, output  answer to the last request (and,
+//                                               first of all, to the connection)
 //                    'S' handle                 the program's event is signalled
 
 #include <cstddef>

@@ -4,6 +4,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/sync/event.h"
@@ -28,7 +29,19 @@ std::unique_ptr<SocketDevice> SocketDevice::connect(const std::string& socketPat
         error = DevError::NotFound;
         return nullptr;
     }
-    error = DevError::None;
+    // The host greets every connection with the outcome of opening the
+    // device for it (the device may be gone while the host still runs).
+    auto greeting = ReceiveMessage(fd);
+    if (!greeting || greeting->type != WireType::Reply) {
+        ::close(fd);
+        error = DevError::Removed;
+        return nullptr;
+    }
+    error = static_cast<DevError>(ReadU32(greeting->body, 0));
+    if (error != DevError::None) {
+        ::close(fd);
+        return nullptr;
+    }
     return std::unique_ptr<SocketDevice>(new SocketDevice(fd));
 }
 

@@ -1,0 +1,195 @@
+// kirva_udxd: the driver host. Loads the dongle driver, plugs a dongle in
+// (the virtual one, with virtual modules placed on channels), starts it
+// through plug and play and serves its device on a Unix socket until it is
+// told to end. SIGUSR1 pulls the dongle out (surprise removal), SIGUSR2 plugs
+// a fresh one in, SIGINT/SIGTERM end the host.
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "dongle_driver/host/device_server.h"
+#include "dongle_driver/host/driver_host.h"
+#include "dongle_driver/host/simulation_spec.h"
+#include "dongle_driver/host/transfer_log.h"
+#include "dongle_driver/interface/dongle_interface.h"
+#include "platform/devio/device_registry.h"
+#include "sim/radio/radio_medium.h"
+#include "sim/radio/virtual_dongle.h"
+#ifdef KIT_RADIO_HAS_MODULE_ENGINE
+#include "sim/radio/engine_answerer.h"
+#endif
+
+namespace {
+
+std::string PidFilePath() { return kit::devio::RuntimeDirectory() + "/kirva_udxd.pid"; }
+
+std::shared_ptr<sim::radio::ModuleAnswerer> MakeAnswerer(const kirva::RadioAddress& address,
+                                                         const std::string& password) {
+#ifdef KIT_RADIO_HAS_MODULE_ENGINE
+    return std::make_shared<sim::radio::EngineAnswerer>(address, password);
+#else
+    (void)address;
+    (void)password;
+    return nullptr;  // modules then answer searches only
+#endif
+}
+
+int SendSignalToHost(int signal) {
+    std::ifstream pidFile(PidFilePath());
+    long pid = 0;
+    if (!(pidFile >> pid) || pid <= 1) {
+        std::cerr << "kirva_udxd: no driver host runs (no " << PidFilePath() << ")\n";
+        return 1;
+    }
+    if (::kill(static_cast<pid_t>(pid), signal) != 0) {
+        std::cerr << "kirva_udxd: cannot signal the driver host " << pid << ": " << std::strerror(errno) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"kirva_udxd: runs the KIRVA_UDX dongle driver over a USB bus and serves its device "
+                 "\"\\\\.\\MERVO_QTM31RB07_TEST\" on a Unix socket in $KIT_RUNTIME_DIR."};
+    std::string simulate;
+    std::string tracePath;
+    std::string logPath;
+    std::string password;
+    bool interruptEndpoint = false;
+    bool unplug = false;
+    bool replug = false;
+    app.add_option("--simulate", simulate,
+                   "plug in a virtual dongle with virtual modules, SPEC = CHANNEL[:COUNT],... e.g. \"6:2,11:1\"");
+    app.add_option("--trace", tracePath, "write every USB transfer in hex to FILE");
+    app.add_option("--log", logPath, "write the driver's trace lines to FILE (\"-\": standard error)");
+    app.add_option("--module-password", password, "wireless password of the virtual modules (six characters)")
+        ->check([](const std::string& text) { return text.size() == 6 ? "" : "must be six characters"; });
+    app.add_flag("--interrupt-endpoint", interruptEndpoint,
+                 "the virtual dongle's third endpoint is an interrupt endpoint (the start fails)");
+    app.add_flag("--unplug", unplug, "tell the running driver host to pull its dongle out, then exit");
+    app.add_flag("--replug", replug, "tell the running driver host to plug a fresh dongle in, then exit");
+    CLI11_PARSE(app, argc, argv);
+
+    if (unplug) return SendSignalToHost(SIGUSR1);
+    // Signals are taken through a descriptor; they are blocked before any
+    // thread exists so that every thread inherits the mask.
+    sigset_t signals;
+    sigemptyset(&signals);
+    for (int s : {SIGINT, SIGTERM, SIGUSR1, SIGUSR2, SIGHUP}) sigaddset(&signals, s);
+    if (replug) return SendSignalToHost(SIGUSR2);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    std::string error;
+    const auto spec = kirva::ParseSimulationSpec(simulate, error);
+    if (!spec) {
+        std::cerr << "kirva_udxd: --simulate: " << error << "\n";
+        return 2;
+    }
+
+    const std::string runtime = kit::devio::RuntimeDirectory();
+    ::mkdir(runtime.c_str(), 0700);
+
+    kirva::DriverHost host;
+    if (host.load() != wdm::Status::Success) {
+        std::cerr << "kirva_udxd: the driver did not load\n";
+        return 1;
+    }
+    std::FILE* log = nullptr;
+    if (logPath == "-") log = stderr;
+    else if (!logPath.empty() && !(log = std::fopen(logPath.c_str(), "w"))) {
+        std::cerr << "kirva_udxd: cannot write " << logPath << "\n";
+        return 1;
+    }
+    if (log)
+        host.trace().setSink([log](kirva::TraceComponent component, std::string_view line) {
+            std::string text(line);
+            while (!text.empty() && text.back() == '\n') text.pop_back();
+            std::fprintf(log, "[%s] %s\n", std::string(kirva::TraceComponentName(component)).c_str(), text.c_str());
+            std::fflush(log);
+        });
+    kirva::TransferLog transfers;
+    if (!tracePath.empty()) {
+        if (!transfers.open(tracePath)) {
+            std::cerr << "kirva_udxd: cannot write " << tracePath << "\n";
+            return 1;
+        }
+        host.bus().setTransferObserver(
+            [&transfers](const wdm::usb::Urb& urb, bool completed) { transfers.record(urb, completed); });
+    }
+
+    auto medium = std::make_shared<sim::radio::RadioMedium>();
+    for (const auto& placement : spec->placements)
+        for (int i = 0; i < placement.count; ++i) {
+            const auto address = kirva::SimulatedModuleAddress(placement.channel, i);
+            medium->add(std::make_shared<sim::radio::RadioModule>(address, placement.channel,
+                                                                  MakeAnswerer(address, password)));
+            std::cout << "module " << kirva::FormatAddress(address) << " on channel " << placement.channel << "\n";
+        }
+    sim::radio::DongleConfig config;
+    if (interruptEndpoint) config = sim::radio::WithInterruptThirdEndpoint(config);
+    auto plugDongle = [&] {
+        const auto status = host.plugIn(std::make_shared<sim::radio::VirtualDongle>(config, medium));
+        if (status != wdm::Status::Success)
+            std::cerr << "kirva_udxd: the dongle did not start: " << wdm::StatusName(status) << "\n";
+        else
+            std::cout << "dongle started" << std::endl;
+        return status;
+    };
+    if (plugDongle() != wdm::Status::Success && host.devicePresent()) host.removeOrderly();
+
+    const int signalFd = ::signalfd(-1, &signals, SFD_CLOEXEC);
+
+    kirva::DeviceServer server(host, kit::devio::SocketPathFor(kirva::kDevicePath.substr(4)));
+    if (signalFd < 0 || !server.listen(error)) {
+        std::cerr << "kirva_udxd: " << (signalFd < 0 ? std::string("signalfd failed") : error) << "\n";
+        return 1;
+    }
+    { std::ofstream(PidFilePath()) << ::getpid() << "\n"; }
+    std::cout << "serving " << kirva::kDevicePath << " on "
+              << kit::devio::SocketPathFor(kirva::kDevicePath.substr(4)) << std::endl;
+
+    for (bool running = true; running;) {
+        pollfd fds[] = {{server.listenHandle(), POLLIN, 0}, {signalFd, POLLIN, 0}};
+        if (::poll(fds, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        if (fds[0].revents & POLLIN) server.acceptOne();
+        if (fds[1].revents & POLLIN) {
+            signalfd_siginfo info{};
+            if (::read(signalFd, &info, sizeof info) != sizeof info) continue;
+            switch (info.ssi_signo) {
+                case SIGUSR1:
+                    std::cout << "dongle pulled out" << std::endl;
+                    host.pullOut();
+                    break;
+                case SIGUSR2:
+                    if (!host.devicePresent()) plugDongle();
+                    break;
+                default:
+                    running = false;
+            }
+        }
+    }
+    server.stop();
+    ::unlink(PidFilePath().c_str());
+    if (host.devicePresent()) host.removeOrderly();
+    host.trace().setSink(nullptr);
+    if (log && log != stderr) std::fclose(log);
+    ::close(signalFd);
+    return 0;
+}
