@@ -21,6 +21,10 @@ std::optional<int> ReadNumber(std::string_view text) {
 std::optional<SimulationSpec> ParseSimulationSpec(std::string_view text, std::string& error) {
     SimulationSpec spec;
     if (text.empty()) return spec;
+    if (text.back() == ',') {
+        error = "empty placement after the last comma";
+        return std::nullopt;
+    }
     while (!text.empty()) {
         const auto comma = text.find(',');
         const std::string_view item = text.substr(0, comma);

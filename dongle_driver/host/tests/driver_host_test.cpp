@@ -1,0 +1,184 @@
+// The driver host serving the device over its Unix socket: programs open it
+// by name, events cross the connection, removal reaches them, and malformed
+// input from a program never harms the host.
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "dongle_driver/host/device_server.h"
+#include "dongle_driver/host/driver_host.h"
+#include "dongle_driver/host/simulation_spec.h"
+#include "dongle_driver/interface/dongle_interface.h"
+#include "platform/devio/device_registry.h"
+#include "platform/devio/socket_device.h"
+#include "platform/handles/handle_table.h"
+#include "platform/sync/event.h"
+#include "sim/radio/virtual_dongle.h"
+
+namespace kirva {
+namespace {
+
+using namespace std::chrono_literals;
+using kit::devio::DevError;
+
+const WirelessPassword kPassword{'1', '2', '3', '4', '5', '6'};
+
+// A driver host on a virtual dongle, serving its socket in a fresh runtime
+// directory; an accept thread stands in for the program's main loop.
+class ServedHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char dir[] = "/tmp/kirva-host-test.XXXXXX";
+        ASSERT_TRUE(::mkdtemp(dir));
+        m_dir = dir;
+        ::setenv("KIT_RUNTIME_DIR", m_dir.c_str(), 1);
+        ASSERT_EQ(host.load(), wdm::Status::Success);
+        for (int i = 0; i < 2; ++i)
+            medium->add(std::make_shared<sim::radio::RadioModule>(SimulatedModuleAddress(6, i), 6, nullptr));
+        ASSERT_EQ(host.plugIn(std::make_shared<sim::radio::VirtualDongle>(sim::radio::DongleConfig{}, medium)),
+                  wdm::Status::Success);
+        server = std::make_unique<DeviceServer>(host, kit::devio::SocketPathFor("MERVO_QTM31RB07_TEST"));
+        std::string error;
+        ASSERT_TRUE(server->listen(error)) << error;
+        m_acceptor = std::thread([this] {
+            while (!m_stop) {
+                pollfd fd{server->listenHandle(), POLLIN, 0};
+                if (::poll(&fd, 1, 50) > 0) server->acceptOne();
+            }
+        });
+    }
+    void TearDown() override {
+        m_stop = true;
+        if (m_acceptor.joinable()) m_acceptor.join();
+        server.reset();
+        ::unsetenv("KIT_RUNTIME_DIR");
+        ::rmdir(m_dir.c_str());
+    }
+    std::unique_ptr<kit::devio::DeviceEndpoint> Open() {
+        DevError error;
+        auto device = kit::devio::OpenDevice(kDevicePath, error);
+        EXPECT_EQ(error, DevError::None);
+        return device;
+    }
+    static std::vector<std::uint8_t> HandleBytes(kit::HandleValue value) {
+        std::vector<std::uint8_t> bytes(4);
+        PutU32(bytes.data(), value);
+        return bytes;
+    }
+
+    DriverHost host;
+    std::shared_ptr<sim::radio::RadioMedium> medium = std::make_shared<sim::radio::RadioMedium>();
+    std::unique_ptr<DeviceServer> server;
+
+private:
+    std::string m_dir;
+    std::atomic<bool> m_stop{false};
+    std::thread m_acceptor;
+};
+
+TEST_F(ServedHost, SearchOverTheSocketFindsTheModules) {
+    auto device = Open();
+    ASSERT_TRUE(device);
+    ASSERT_EQ(device->write(BuildStartSearch(6, kPassword, kSearchAllAddress)), DevError::None);
+    // Both answers come within the dongle's reply delay; stopping waits for
+    // the loop, so only the arrival needs a wait here.
+    auto* dongleDevice = host.functionDevice();
+    ASSERT_TRUE(dongleDevice);
+    for (int i = 0; i < 400; ++i) {
+        auto area = device->control(IOCTL_UDX_GET_NOTIFY, {}, kNotifyBufferSize);
+        if (NotifyAreaLength(area.output) == 20) break;
+        std::this_thread::sleep_for(10ms);
+    }
+    ASSERT_EQ(device->write(BuildStopSearch()), DevError::None);
+    auto result = device->control(IOCTL_UDX_GET_NOTIFY, {}, kNotifyBufferSize);
+    ASSERT_EQ(result.error, DevError::None);
+    ASSERT_EQ(result.output.size(), kNotifyBufferSize);
+    auto found = ParseSearchNotify(result.output);
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found->addresses.size(), 2u);
+    EXPECT_EQ(found->addresses[0], SimulatedModuleAddress(6, 0));
+}
+
+TEST_F(ServedHost, RemoveEventCrossesTheConnectionWhenTheDongleIsPulled) {
+    auto device = Open();
+    ASSERT_TRUE(device);
+    auto removeEvent = std::make_shared<kit::Event>(kit::EventReset::Auto);
+    kit::ScopedHandle local(kit::HandleTable::process().insert(removeEvent));
+    const auto remote = device->exportEvent(local.value());
+    ASSERT_NE(remote, kit::kInvalidHandleValue);
+    ASSERT_EQ(device->control(IOCTL_UDX_SET_REMOVE_EVENT, HandleBytes(remote), 0).error, DevError::None);
+
+    host.pullOut();
+    EXPECT_TRUE(removeEvent->wait(10s));
+    EXPECT_EQ(device->write(BuildStopReceive()), DevError::Removed);
+    DevError error;
+    EXPECT_FALSE(kit::devio::OpenDevice(kDevicePath, error));
+    EXPECT_EQ(error, DevError::NotFound) << "no dongle: the host serves no device";
+}
+
+TEST_F(ServedHost, MalformedMessagesEndOnlyTheirOwnConnection) {
+    auto good = Open();
+    ASSERT_TRUE(good);
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+    } cases[] = {
+        {"unknown type", {'Z', 0, 0, 0, 0}},
+        {"oversized body", {'W', 0xFF, 0xFF, 0xFF, 0x7F}},
+        {"answer from a program", {'R', 0, 0, 0, 0}},
+        {"short control", {'C', 2, 0, 0, 0, 1, 2}},
+        {"cut off mid-message", {'W', 10, 0, 0, 0, 1, 2}},
+    };
+    for (const auto& c : cases) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const auto path = kit::devio::SocketPathFor("MERVO_QTM31RB07_TEST");
+        std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << c.name;
+        ASSERT_EQ(::send(fd, c.bytes.data(), c.bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(c.bytes.size()));
+        ::shutdown(fd, SHUT_WR);
+        ::close(fd);
+    }
+    // The well-behaved program goes on working.
+    EXPECT_EQ(good->write(BuildSwitchChannel(3)), DevError::None);
+    EXPECT_EQ(good->control(0x222000, {}, 16).error, DevError::DeviceFailed);
+    auto other = Open();
+    EXPECT_TRUE(other);
+}
+
+TEST(DeviceOpen, NoHostMeansNotFound) {
+    char dir[] = "/tmp/kirva-nohost.XXXXXX";
+    ASSERT_TRUE(::mkdtemp(dir));
+    ::setenv("KIT_RUNTIME_DIR", dir, 1);
+    DevError error;
+    EXPECT_FALSE(kit::devio::OpenDevice(kDevicePath, error));
+    EXPECT_EQ(error, DevError::NotFound);
+    EXPECT_FALSE(kit::devio::OpenDevice("\\\\.\\../../etc/passwd", error));
+    EXPECT_EQ(error, DevError::InvalidArgument);
+    ::unsetenv("KIT_RUNTIME_DIR");
+    ::rmdir(dir);
+}
+
+TEST(SimulationSpec, ParsesPlacementsAndRefusesNonsense) {
+    std::string error;
+    auto spec = ParseSimulationSpec("6:2,11:1,3", error);
+    ASSERT_TRUE(spec);
+    ASSERT_EQ(spec->placements.size(), 3u);
+    EXPECT_EQ(spec->placements[0].channel, 6);
+    EXPECT_EQ(spec->placements[0].count, 2);
+    EXPECT_EQ(spec->placements[2].count, 1);
+    for (const char* bad : {"0:1", "15:1", "6:0", "6:51", "x", "6:2,", "6:-1", "99999999999:1"})
+        EXPECT_FALSE(ParseSimulationSpec(bad, error)) << bad;
+}
+
+}  // namespace
+}  // namespace kirva
