@@ -60,7 +60,7 @@ inline DialogTemplate SampleTemplate() {
 
 class SampleDialog : public Dialog {
  public:
-  explicit SampleDialog(Host& host) : Dialog(host, SampleTemplate()) {}
+  explicit SampleDialog(Host& host, DialogTemplate t = SampleTemplate()) : Dialog(host, std::move(t)) {}
 
   std::vector<std::string> log;
   int initCount = 0;
