@@ -15,12 +15,12 @@ DialogTemplate CMess::Template() {
   t.id = IDD_MESS;
   t.caption = "Note";
   t.width = 200;
-  t.height = 80;
+  t.height = 64;
   t.controls = {
-      Label(IDC_MESS_TEXT, "", {10, 10, 180, 36}, kCentered),
-      Button(IDOK, "OK", {40, 56, 50, 14}),
-      Button(IDCANCEL, "Cancel", {110, 56, 50, 14}),
-      Button(IDC_MESS_OK_MIDDLE, "OK", {75, 56, 50, 14}, kDefaultButton),
+      Label(IDC_MESS_TEXT, "", {10, 12, 180, 24}, kCentered),
+      Button(IDOK, "OK", {40, 42, 50, 14}),
+      Button(IDCANCEL, "Cancel", {110, 42, 50, 14}),
+      Button(IDC_MESS_OK_MIDDLE, "OK", {75, 42, 50, 14}, kDefaultButton),
   };
   return t;
 }
