@@ -315,8 +315,45 @@ bool Dialog::setControlBackground(int id, bool white) {
 
 bool Dialog::setFocus(int id) {
   if (id != 0 && !find(id)) return false;
+  const int old = m_focus;
+  if (old == id) return true;
   m_focus = id;
   if (m_created) m_host.focusChanged(*this, id);
+  if (old != 0) {
+    Event kill;
+    kill.kind = EventKind::KillFocus;
+    kill.controlId = old;
+    kill.otherId = id;
+    dispatch(kill);
+  }
+  if (id != 0) {
+    Event set;
+    set.kind = EventKind::SetFocus;
+    set.controlId = id;
+    set.otherId = old;
+    dispatch(set);
+  }
+  return true;
+}
+
+bool Dialog::setControlRect(int id, Rect rect) {
+  auto* c = find(id);
+  if (!c) return false;
+  c->rect = rect;
+  changed(id);
+  return true;
+}
+
+Rect Dialog::controlRect(int id) const {
+  const auto* c = control(id);
+  return c ? c->rect : Rect{};
+}
+
+Rect Dialog::controlPixels(int id) const { return m_host.toPixels(*this, controlRect(id)); }
+
+bool Dialog::scrollToEnd(int id) {
+  if (!find(id)) return false;
+  if (m_created) m_host.scrollToEnd(*this, id);
   return true;
 }
 
@@ -642,23 +679,7 @@ std::pair<std::size_t, std::size_t> Dialog::radioGroupOf(std::size_t index) cons
 bool Dialog::userFocus(int id) {
   const auto* c = control(id);
   if (!userCanUse(id) || !TakesFocus(c->kind)) return false;
-  const int old = m_focus;
-  if (old == id) return true;
-  m_focus = id;
-  if (m_created) m_host.focusChanged(*this, id);
-  if (old != 0) {
-    Event kill;
-    kill.kind = EventKind::KillFocus;
-    kill.controlId = old;
-    kill.otherId = id;
-    dispatch(kill);
-  }
-  Event set;
-  set.kind = EventKind::SetFocus;
-  set.controlId = id;
-  set.otherId = old;
-  dispatch(set);
-  return true;
+  return setFocus(id);
 }
 
 bool Dialog::userClick(int id) {

@@ -101,8 +101,16 @@ class Dialog {
   bool setFont(int id, Font font);
   bool setTooltip(int id, std::string text);
   bool setControlBackground(int id, bool white);
-  bool setFocus(int id);  // no events; see userFocus
+  // Moves the focus like the system's SetFocus: the kill-focus and set-focus events are
+  // raised (the one exception to "programmatic changes raise no events").
+  bool setFocus(int id);
   int focusedControl() const { return m_focus; }
+  // Moves or resizes a control (dialog units); its rectangle in dialog units and pixels.
+  bool setControlRect(int id, Rect rect);
+  Rect controlRect(int id) const;
+  Rect controlPixels(int id) const;
+  // Scrolls a multi-line edit or list to its end.
+  bool scrollToEnd(int id);
 
   // Lists: list box, drop-down list, editable drop-down.
   int addItem(int id, std::string text);  // index, or -1; sorted lists insert in order

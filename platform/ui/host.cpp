@@ -31,6 +31,10 @@ Dialog* Host::find(WindowHandle handle) const {
   return it == m_windows.end() ? nullptr : it->second;
 }
 
+Rect Host::toPixels(const Dialog& /*dialog*/, Rect u) const {
+  return Rect{u.x * 6 / 4, u.y * 13 / 8, u.width * 6 / 4, u.height * 13 / 8};
+}
+
 bool Host::deliver(const PostedMessage& message) {
   Dialog* dialog = find(message.window);
   if (!dialog) return false;  // the window went away while the message waited

@@ -65,6 +65,11 @@ class Host {
   virtual void windowChanged(Dialog& /*dialog*/) {}
   virtual void focusChanged(Dialog& /*dialog*/, int /*controlId*/) {}
   virtual void modalEnded(Dialog& /*dialog*/) {}
+  virtual void scrollToEnd(Dialog& /*dialog*/, int /*controlId*/) {}
+
+  // Pixels of a rectangle in the dialog's units. The headless host uses base units of 6
+  // by 13 pixels (an 8-point dialog font); the Qt host measures the dialog font.
+  virtual Rect toPixels(const Dialog& dialog, Rect units) const;
 
   // Window registry; Dialog registers itself for its whole life.
   WindowHandle attach(Dialog& dialog);

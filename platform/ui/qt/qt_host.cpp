@@ -209,6 +209,16 @@ void QtHost::windowChanged(Dialog& dialog) {
   if (auto* w = m->window(dialog.handle())) w->refreshWindow();
 }
 
+void QtHost::scrollToEnd(Dialog& dialog, int controlId) {
+  if (auto* w = m->window(dialog.handle())) w->scrollToEnd(controlId);
+}
+
+Rect QtHost::toPixels(const Dialog& dialog, Rect units) const {
+  const qt::DialogUnits scale(qt::MakeFont(dialog.dialogTemplate().font));
+  const QRect r = scale.rect(units);
+  return Rect{r.x(), r.y(), r.width(), r.height()};
+}
+
 void QtHost::focusChanged(Dialog& dialog, int controlId) {
   if (auto* w = m->window(dialog.handle())) w->focus(controlId);
 }

@@ -36,6 +36,8 @@ class QtHost : public Host {
   void windowChanged(Dialog& dialog) override;
   void focusChanged(Dialog& dialog, int controlId) override;
   void modalEnded(Dialog& dialog) override;
+  void scrollToEnd(Dialog& dialog, int controlId) override;
+  Rect toPixels(const Dialog& dialog, Rect units) const override;
 
   // Saves the window of a created dialog as PNG, with a title bar showing its caption
   // for top-level windows. False when the dialog has no window or the file cannot be

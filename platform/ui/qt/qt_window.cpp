@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
@@ -315,6 +317,18 @@ QWidget* QtWindow::makeControl(const ControlState& c) {
     w->installEventFilter(filter);
     for (auto* child : w->findChildren<QWidget*>()) child->installEventFilter(filter);
   }
+  // Context menus of the controls are the dialog's (a right click reaches the window).
+  w->setContextMenuPolicy(Qt::NoContextMenu);
+  for (auto* child : w->findChildren<QWidget*>()) child->setContextMenuPolicy(Qt::NoContextMenu);
+  return w;
+}
+
+void QtWindow::refresh(int id) {
+  const int index = indexOf(id);
+  if (index >= 0) refreshControl(static_cast<std::size_t>(index));
+}
+
+void QtWindow::place(const ControlState& c, QWidget* w) {
   QRect r = m_units.rect(c.rect);
   if (c.kind == ControlKind::DropDownList || c.kind == ControlKind::EditableDropDown) {
     r.setHeight(std::min(r.height(), w->sizeHint().height()));  // the rectangle includes the dropped list
@@ -325,12 +339,16 @@ QWidget* QtWindow::makeControl(const ControlState& c) {
     auto* tabs = w->findChild<QTabBar*>(QStringLiteral("kitTabs"));
     tabs->setGeometry(0, 0, r.width(), tabs->sizeHint().height());
   }
-  return w;
 }
 
-void QtWindow::refresh(int id) {
-  const int index = indexOf(id);
-  if (index >= 0) refreshControl(static_cast<std::size_t>(index));
+void QtWindow::scrollToEnd(int id) {
+  QWidget* w = controlWidget(id);
+  if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+    edit->moveCursor(QTextCursor::End);
+    edit->verticalScrollBar()->setValue(edit->verticalScrollBar()->maximum());
+  } else if (auto* view = qobject_cast<QAbstractItemView*>(w)) {
+    view->scrollToBottom();
+  }
 }
 
 void QtWindow::refreshControl(std::size_t index) {
@@ -339,6 +357,7 @@ void QtWindow::refreshControl(std::size_t index) {
   const ControlState& c = d->controls()[index];
   QWidget* w = m_controls[index];
   const QSignalBlocker block(w);
+  place(c, w);
   w->setEnabled(c.enabled);
   w->setVisible(c.visible);
   w->setToolTip(Q(c.tooltip));

@@ -42,9 +42,11 @@ class QtWindow {
   void refresh(int id);
   void refreshWindow();
   void focus(int id);
+  void scrollToEnd(int id);
 
  private:
   QWidget* makeControl(const ControlState& c);
+  void place(const ControlState& c, QWidget* w);
   void refreshControl(std::size_t index);
   int indexOf(int id) const;
   // Runs a user action on the dialog (if it still exists) and then shows the control as

@@ -51,6 +51,20 @@ TEST_F(DialogTest, FocusMovesBeforeTheClickAndNamesTheTaker) {
   EXPECT_THAT(dialog.log, ElementsAre("kill 101 111", "set 111 101", "apply"));
 }
 
+TEST_F(DialogTest, TheProgramMovesTheFocusWithItsEventsAndPlacesControls) {
+  dialog.userType(kEdit, "x");
+  dialog.log.clear();
+  EXPECT_TRUE(dialog.setFocus(kIdOk));
+  EXPECT_THAT(dialog.log, ElementsAre("kill 101 1", "set 1 101"));
+  EXPECT_EQ(dialog.focusedControl(), kIdOk);
+  EXPECT_TRUE(dialog.setControlRect(kEdit, {8, 16, 40, 8}));
+  const Rect px = dialog.controlPixels(kEdit);
+  EXPECT_EQ(px.x, 12);  // 6 x 13 pixel base units headless
+  EXPECT_EQ(px.y, 26);
+  EXPECT_EQ(px.width, 60);
+  EXPECT_EQ(px.height, 13);
+}
+
 TEST_F(DialogTest, CheckBoxesToggleAndRadioGroupsEndAtTheNextGroupStart) {
   dialog.userClick(kCheck);
   EXPECT_TRUE(dialog.isChecked(kCheck));

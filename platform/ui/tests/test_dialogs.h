@@ -83,6 +83,7 @@ class SampleDialog : public Dialog {
                                       .on(EventKind::Timer, kAnyKey, &SampleDialog::OnEvent)
                                       .on(EventKind::SliderMoved, kSlider, &SampleDialog::OnEvent)
                                       .on(EventKind::DoubleClick, kView, &SampleDialog::OnEvent)
+                                      .on(EventKind::ContextMenu, kAnyKey, &SampleDialog::OnEvent)
                                       .onMessage(kMessagePing, &SampleDialog::OnPing)
                                       .build();
     return &map;

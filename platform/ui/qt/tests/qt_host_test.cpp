@@ -5,7 +5,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -161,6 +163,15 @@ TEST_F(QtHostTest, UserInputReachesTheDialogAndChangesReachTheWidgets) {
   dialog.log.clear();
   QTest::mouseClick(host.widgetFor(dialog, kApply), Qt::LeftButton);
   EXPECT_TRUE(dialog.log.empty());
+}
+
+TEST_F(QtHostTest, ARightClickOnAControlIsTheDialogsContextMenu) {
+  SampleDialog dialog(host);
+  ASSERT_TRUE(dialog.create());
+  QWidget* edit = host.widgetFor(dialog, kEdit);
+  QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(3, 3), edit->mapToGlobal(QPoint(3, 3)));
+  QApplication::sendEvent(edit, &event);
+  EXPECT_EQ(dialog.log.back(), "context 101");
 }
 
 TEST_F(QtHostTest, AModalLoopRunsUntilTheDialogEnds) {
