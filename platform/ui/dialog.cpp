@@ -80,7 +80,25 @@ Dialog::Dialog(Host& host, DialogTemplate dialogTemplate, Dialog* owner)
 
 Dialog::~Dialog() {
   if (m_created) m_host.destroyWindow(*this);
+  // A page that goes first leaves its page area, so that the area never holds a
+  // dangling page.
+  if (Dialog* owner = m_host.find(m_areaOwner)) owner->forgetPage(this);
   m_host.detach(m_handle);
+}
+
+void Dialog::forgetPage(const Dialog* page) {
+  for (auto& c : m_controls) {
+    for (std::size_t i = 0; i < c.pages.size();) {
+      if (c.pages[i].page == page) {
+        c.pages.erase(c.pages.begin() + static_cast<std::ptrdiff_t>(i));
+        if (c.selection == static_cast<int>(i)) c.selection = -1;
+        else if (c.selection > static_cast<int>(i)) --c.selection;
+        changed(c.id);
+      } else {
+        ++i;
+      }
+    }
+  }
 }
 
 // --- Running --------------------------------------------------------------------------
@@ -558,6 +576,7 @@ int Dialog::addPage(int areaId, PropertyPage& page, std::string caption) {
   auto* c = find(areaId);
   if (!c || c->kind != ControlKind::PageArea) return -1;
   c->pages.push_back({&page, std::move(caption)});
+  static_cast<Dialog&>(page).m_areaOwner = m_handle;
   changed(areaId);
   return static_cast<int>(c->pages.size()) - 1;
 }

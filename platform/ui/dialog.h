@@ -201,6 +201,7 @@ class Dialog {
   int defaultButton() const;
   std::pair<std::size_t, std::size_t> radioGroupOf(std::size_t index) const;
   void hidePage(PropertyPage* page);
+  void forgetPage(const Dialog* page);
   bool showPage(int areaId, PropertyPage* page);
 
   Host& m_host;
@@ -208,6 +209,7 @@ class Dialog {
   Dialog* m_owner;
   Dialog* m_parentWindow = nullptr;
   WindowHandle m_handle;
+  WindowHandle m_areaOwner = 0;  // the window whose page area holds this page
   std::vector<ControlState> m_controls;
   std::string m_caption;
   Point m_position;

@@ -195,5 +195,22 @@ TEST(PageAreaTest, PagesMayRefuseToLeaveOrToCome) {
   EXPECT_FALSE(second.isCreated());
 }
 
+TEST(PageAreaTest, APageDestroyedFirstLeavesItsArea) {
+  HeadlessHost host;
+  DialogTemplate t{600, "Sheet", 300, 200, {}, {Control(kArea, ControlKind::PageArea, {10, 0, 200, 150})}, 0, ""};
+  Dialog sheet(host, t);
+  ASSERT_TRUE(sheet.create());
+  auto page = std::make_unique<Page>(host, 601);
+  Page other(host, 602);
+  sheet.addPage(kArea, *page, "One");
+  sheet.addPage(kArea, other, "Two");
+  ASSERT_TRUE(sheet.setActivePage(kArea, 1));
+  page.reset();
+  EXPECT_EQ(sheet.page(kArea, 0), &other);
+  EXPECT_EQ(sheet.activePage(kArea), 0);
+  sheet.destroyWindow();  // touches only the pages still alive
+  EXPECT_FALSE(other.isCreated());
+}
+
 }  // namespace
 }  // namespace kit::ui
