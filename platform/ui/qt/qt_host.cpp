@@ -18,6 +18,10 @@
 #include "platform/ui/dialog.h"
 #include "platform/ui/qt/qt_window.h"
 
+// The font library keeps caches for the life of the process, which the leak checker of
+// sanitizer builds would report at exit; they are not ours to free.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace kit::ui {
 
 namespace {
