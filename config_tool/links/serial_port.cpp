@@ -91,7 +91,10 @@ bool SerialPort::ReadPort(std::span<std::byte> buffer, std::size_t& got) {
 bool SerialPort::WritePort(std::span<const std::byte> bytes, std::size_t& written) {
   written = 0;
   (void)m_device.clearErrors();
-  (void)m_device.purge(kit::SerialPurge::Both);
+  // Stale input goes before every request. The output queue is left alone: it may
+  // still hold raw data written just before (a socket send, a firmware block), and
+  // clearing it would lose those bytes on a slow line.
+  (void)m_device.purge(kit::SerialPurge::Input);
   m_lastError = m_device.write(bytes, written);
   return m_lastError == kit::SerialError::Ok && (written > 0 || bytes.empty());
 }

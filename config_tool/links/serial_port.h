@@ -54,7 +54,7 @@ class SerialPort {
   // Clears the error state, then one read of at most buffer.size() bytes that
   // returns after the read time-outs with whatever arrived.
   bool ReadPort(std::span<std::byte> buffer, std::size_t& got);
-  // Clears the error state, purges both directions, writes everything.
+  // Clears the error state, drops stale input, writes everything.
   bool WritePort(std::span<const std::byte> bytes, std::size_t& written);
   void PurgePort();
   void ClosePort();
