@@ -35,6 +35,8 @@ int main(int argc, char** argv) {
   app.add_option("--count", count, "Number of modules (1 to 16)")->check(CLI::Range(1, 16));
   app.add_option("--echo", echo, "Echo of requests at start (a reset switches it on again)")
       ->check(CLI::IsMember({"on", "off"}));
+  app.add_option("--pace", faults.paceBaud, "Let each reply take its wire time at this baud rate")
+      ->check(CLI::Range(0, 921600));
   app.add_flag("--silent", faults.silent, "Fault: answer nothing");
   app.add_option("--delay", faults.delayMs, "Fault: wait this many milliseconds before each reply")
       ->check(CLI::Range(0, 60000));
