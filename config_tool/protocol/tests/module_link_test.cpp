@@ -11,6 +11,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <functional>
 #include <thread>
 
 #include "config_tool/protocol/command_table.h"
@@ -18,6 +19,7 @@
 #include "config_tool/protocol/parameter_codec.h"
 #include "config_tool/protocol/result_codes.h"
 #include "platform/serial/pseudo_terminal.h"
+#include "config_tool/protocol/tests/scripted_line.h"
 #include "sim/module/serial_module_server.h"
 
 namespace tarnwave {
@@ -309,6 +311,99 @@ TEST(ModuleLinkWithoutModule, HostileLineNeverOverrunsTheReply) {
   EXPECT_LE(link.request().replyLength, kReplyCapacity);
   done = true;
   line.join();
+}
+
+TEST_F(ModuleLinkTest, RequestTextsOfTheNetworkAndManagementOperations) {
+  struct Case {
+    const char* expected;
+    std::function<void(ModuleLink&)> run;
+  };
+  const Case cases[] = {
+      {"AT+WJOIN", [](ModuleLink& l) { ScanEntry e; (void)l.joinNetwork(e); }},
+      {"AT+WLEAV", [](ModuleLink& l) { (void)l.leaveNetwork(); }},
+      {"AT+WSCAN", [](ModuleLink& l) { std::vector<ScanEntry> e; (void)l.startScan(); (void)l.collectScan(e); }},
+      {"AT+SKCT=0,0,192.168.1.10,8080", [](ModuleLink& l) {
+         SocketSpec spec;
+         std::strcpy(spec.serverAddress, "192.168.1.10");
+         spec.Port = 8080;
+         (void)l.createSocket(spec);
+       }},
+      {"AT+SKCT=1,1,30,9000", [](ModuleLink& l) {
+         SocketSpec spec;
+         spec.Protocol = 1;
+         spec.CsMode = 1;
+         spec.connectTimeout = 30;
+         spec.Port = 9000;
+         (void)l.createSocket(spec);
+       }},
+      {"AT+SKSND=3,2", [](ModuleLink& l) { std::size_t sent; std::string d = "ab"; (void)l.sendOnSocket(3, std::as_bytes(std::span(d)), sent); }},
+      {"AT+SKRCV=3,100", [](ModuleLink& l) { std::vector<std::byte> d; (void)l.receiveFromSocket(3, 100, d); }},
+      {"AT+SKSTT=0", [](ModuleLink& l) { std::vector<SocketState> s; (void)l.socketStates(0, s); }},
+      {"AT+SKCLS=3", [](ModuleLink& l) { (void)l.closeSocket(3); }},
+      {"AT+", [](ModuleLink& l) { (void)l.attention(); }},
+      {"AT+E", [](ModuleLink& l) { (void)l.echoSwitch(); (void)l.echoSwitch(); }},
+      {"AT+ENTS", [](ModuleLink& l) { (void)l.enterEnts(); }},
+      {"AT+RSTF", [](ModuleLink& l) { (void)l.restoreFactory(); }},
+      {"AT+PMTF", [](ModuleLink& l) { (void)l.writeFlash(); }},
+      {"AT+IOC=?", [](ModuleLink& l) { int v = 0; (void)l.ioValue(CommandForm::Query, v); }},
+      {"AT+IOC=12", [](ModuleLink& l) { int v = 12; (void)l.ioValue(CommandForm::SetAndSave, v); }},
+      {"AT+QMAC=?", [](ModuleLink& l) { std::uint8_t a[6]; (void)l.moduleAddress(a); }},
+      {"AT+QVER=?", [](ModuleLink& l) { int kind; (void)l.firmwareKind(kind); }},
+      {"AT+LKSTT=?", [](ModuleLink& l) { LinkState s; (void)l.linkState(s); }},
+      {"AT+&UPDM=?", [](ModuleLink& l) { int v = 0; (void)l.updateMode(CommandForm::Query, v); }},
+      {"AT+&UPDM=0", [](ModuleLink& l) { int v = 0; (void)l.updateMode(CommandForm::Set, v); }},
+      {"AT+&UPDM=!2", [](ModuleLink& l) { int v = 2; (void)l.updateMode(CommandForm::SetAndSave, v); (void)l.updateMode(CommandForm::Set, v = 0); }},
+      {"AT+&UPDD=528", [](ModuleLink& l) { (void)l.firmwareBlock(std::array<std::byte, kUpdateBlockSize>{}); }},
+  };
+  for (const Case& c : cases) {
+    std::size_t before = m_module->requests().size();
+    c.run(m_link);
+    std::vector<std::string> requests = m_module->requests();
+    ASSERT_GT(requests.size(), before) << c.expected;
+    EXPECT_EQ(requests[before], c.expected);
+  }
+  // The reset request is written without waiting for an answer.
+  ASSERT_EQ(m_link.resetModule(), 0);
+  for (int i = 0; i < 100 && m_module->requests().back() != "AT+Z"; ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_EQ(m_module->requests().back(), "AT+Z");
+}
+
+TEST(ModuleLinkScripted, SocketSendWritesOnlyTheAcceptedCount) {
+  testing::ScriptedLine line([](const std::string& request) {
+    std::vector<testing::ScriptedLine::Chunk> reply;
+    if (request == "AT+SKSND=1,10") reply.push_back({0ms, "+OK=4\r\n\r\n"});
+    return reply;
+  });
+  ModuleLink link;
+  ASSERT_EQ(link.openSerial(line.portPath(), {}), 0);
+  ASSERT_EQ(link.startWorker(), 0);
+  std::string data = "0123456789";
+  std::size_t sent = 0;
+  ASSERT_EQ(link.sendOnSocket(1, std::as_bytes(std::span(data)), sent), 0);
+  EXPECT_EQ(sent, 4u);
+  for (int i = 0; i < 100 && line.received().size() < 18; ++i) std::this_thread::sleep_for(10ms);
+  EXPECT_EQ(line.received(), "AT+SKSND=1,10\r0123");
+}
+
+TEST(ModuleLinkScripted, SocketReceiveReadsWhatCameAfterTheReply) {
+  testing::ScriptedLine line([](const std::string& request) {
+    std::vector<testing::ScriptedLine::Chunk> reply;
+    if (request == "AT+SKRCV=1,10") reply = {{0ms, "+OK=10\r\n\r\nhello"}, {1000ms, "world"}};
+    if (request == "AT+SKRCV=2,10") reply = {{0ms, "+OK=10\r\n\r\nhalf"}};
+    if (request == "AT+SKRCV=3,10") reply = {{0ms, "+OK=3\r\n\r\nabc"}};
+    return reply;
+  });
+  ModuleLink link;
+  ASSERT_EQ(link.openSerial(line.portPath(), {}), 0);
+  ASSERT_EQ(link.startWorker(), 0);
+  std::vector<std::byte> data;
+  ASSERT_EQ(link.receiveFromSocket(1, 10, data), 0);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.data()), data.size()), "helloworld");
+  ASSERT_EQ(link.receiveFromSocket(3, 10, data), 0);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.data()), data.size()), "abc");
+  // The rest never comes: after the continuation reads the receive is short.
+  EXPECT_EQ(link.receiveFromSocket(2, 10, data), kResultRawDataFailed);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.data()), data.size()), "half");
 }
 
 }  // namespace
