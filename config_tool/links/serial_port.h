@@ -7,6 +7,7 @@
 // Queue sizes (2048 bytes each) are the kernel's business on Linux; RTS line control
 // and CTS flow control are always off.
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -61,14 +62,15 @@ class SerialPort {
 
   bool isOpen() const { return m_device.isOpen(); }
   // The service's verdict on the last read or write (DeviceGone after a hang-up).
-  kit::SerialError lastError() const { return m_lastError; }
+  kit::SerialError lastError() const { return m_lastError.load(); }
   // Makes a read blocked in another thread return at once.
   void wake() { m_device.wake(); }
   kit::SerialDevice& device() { return m_device; }
 
  private:
   kit::SerialDevice m_device;
-  kit::SerialError m_lastError = kit::SerialError::Ok;
+  // The reply worker reads while the window thread may write: both set this.
+  std::atomic<kit::SerialError> m_lastError{kit::SerialError::Ok};
 };
 
 }  // namespace tarnwave

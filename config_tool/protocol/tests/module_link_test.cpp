@@ -11,6 +11,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <mutex>
 #include <functional>
 #include <thread>
 
@@ -296,19 +297,27 @@ TEST(ModuleLinkWithoutModule, HostileLineNeverOverrunsTheReply) {
 
   // A thread answers each request with 4 KiB of payload and NUL bytes, then a terminator.
   std::atomic<bool> done{false};
+  std::string reply = "+OK=" + std::string(2000, 'x') + std::string(2100, '\0') + "\r\n\r\n";
+  std::mutex replyMutex;
   std::thread line([&] {
     std::array<std::byte, 256> buffer{};
     while (!done) {
       std::size_t got = 0;
       if (pty.read(buffer, got, 50ms) != kit::SerialError::Ok || got == 0) continue;
-      std::string reply = "+OK=" + std::string(2000, 'x') + std::string(2100, '\0') + "\r\n\r\n";
+      std::lock_guard lock(replyMutex);
       (void)pty.write(reply);
     }
   });
+  auto setReply = [&](std::string text) {
+    std::lock_guard lock(replyMutex);
+    reply = std::move(text);
+  };
   ModuleParameters r;
   EXPECT_EQ(link.parameter(SSID, CommandForm::Query, r), 0);
   EXPECT_EQ(std::strlen(r.Ssid), 0u);  // the value never ended within the limit
   EXPECT_LE(link.request().replyLength, kReplyCapacity);
+  setReply(std::string(4096, '\xff'));  // garbage without any terminator
+  EXPECT_EQ(link.parameter(SSID, CommandForm::Query, r), kResultUnexpectedReply);
   done = true;
   line.join();
 }
