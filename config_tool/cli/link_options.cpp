@@ -3,6 +3,7 @@
 #include <chrono>
 #include <thread>
 
+#include "config_tool/cli/dongle_link_setup.h"
 #include "config_tool/protocol/error_text.h"
 #include "config_tool/protocol/result_codes.h"
 
@@ -53,9 +54,11 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options) {
   app.add_option("--data-bits", options.dataBits, "Data bits")->check(CLI::IsMember({8, 7}));
   app.add_option("--stop-bits", options.stopBits, "Stop bits")->check(CLI::IsMember({1, 2}));
   app.add_option("--parity", options.parity, "Parity")->check(CLI::IsMember({"none", "odd", "even"}));
+  AddDongleOptions(app, options);
 }
 
 int OpenLink(ModuleLink& link, const LinkOptions& options, std::string& error) {
+  if (options.dongle) return OpenDongleLink(link, options, error);
   if (options.port.empty()) {
     error = "no module chosen: give --port PATH (see 'tarnwave-cli ports')";
     return kResultInvalidHandle;

@@ -18,6 +18,11 @@ struct LinkOptions {
   int dataBits = 8;
   int stopBits = 1;
   std::string parity = "none";
+  // Over the radio dongle instead of a serial port.
+  bool dongle = false;
+  int channel = 0;
+  std::string module;
+  std::string password;
 
   SerialSettings serialSettings() const;
 };

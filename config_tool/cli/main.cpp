@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "config_tool/cli/commands.h"
+#include "config_tool/cli/dongle_link_setup.h"
 
 int main(int argc, char** argv) {
   using namespace tarnwave::cli;
@@ -46,6 +47,12 @@ int main(int argc, char** argv) {
   };
   for (const auto& [name, help] : actions) app.add_subcommand(name, help);
 
+  std::string searchChannels = "auto";
+  bool searchJson = false;
+  CLI::App* radioSearch = app.add_subcommand("radio-search", "List the modules that answer over the radio dongle");
+  radioSearch->add_option("--channel", searchChannels, "One channel (1 to 14) or auto (all)");
+  radioSearch->add_flag("--json", searchJson, "Print one JSON object: channel -> addresses");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -60,5 +67,6 @@ int main(int argc, char** argv) {
   if (name == "get") return GetParameters(link, keys, json, io);
   if (name == "set") return SetParameters(link, assignments, save, io);
   if (name == "at") return SendAt(link, text, io);
+  if (name == "radio-search") return RadioSearch(link, searchChannels, searchJson, io);
   return RunAction(link, name, io);
 }

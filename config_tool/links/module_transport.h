@@ -47,6 +47,8 @@ class ModuleTransport {
   virtual ~ModuleTransport() = default;
 
   virtual ReplyFraming framing() const = 0;
+  // False once the link's handle was closed underneath (the dongle was pulled out).
+  virtual bool linkOpen() const { return true; }
 
   // Writes one request text (the write step of BuildRequest).
   virtual bool sendRequest(std::string_view text) = 0;

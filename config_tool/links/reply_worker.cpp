@@ -16,10 +16,10 @@ ReplyWorker::~ReplyWorker() { stop(); }
 bool ReplyWorker::start() {
   if (running()) return true;
   try {
-    m_request = std::make_unique<kit::Event>(kit::EventReset::Auto);
-    m_stop = std::make_unique<kit::Event>(kit::EventReset::Auto);
-    m_remove = std::make_unique<kit::Event>(kit::EventReset::Auto);
-    m_reply = std::make_unique<kit::Event>(kit::EventReset::Auto);
+    m_request = std::make_shared<kit::Event>(kit::EventReset::Auto);
+    m_stop = std::make_shared<kit::Event>(kit::EventReset::Auto);
+    m_remove = std::make_shared<kit::Event>(kit::EventReset::Auto);
+    m_reply = std::make_shared<kit::Event>(kit::EventReset::Auto);
     m_stopping = false;
     m_thread = kit::Thread([this] { run(); });
   } catch (const std::exception&) {

@@ -36,6 +36,10 @@ class ReplyWorker {
   kit::Event& requestEvent() { return *m_request; }
   kit::Event& removeEvent() { return *m_remove; }
   kit::Event& replyEvent() { return *m_reply; }
+  // The request and remove events as shared objects, for handing them to a
+  // device that keeps its own reference (the dongle driver).
+  std::shared_ptr<kit::Event> sharedRequestEvent() const { return m_request; }
+  std::shared_ptr<kit::Event> sharedRemoveEvent() const { return m_remove; }
 
  private:
   void run();
@@ -43,7 +47,7 @@ class ReplyWorker {
 
   CommandRequest& m_commandRequest;
   TransportSlot& m_slot;
-  std::unique_ptr<kit::Event> m_request, m_stop, m_remove, m_reply;
+  std::shared_ptr<kit::Event> m_request, m_stop, m_remove, m_reply;
   std::atomic<bool> m_stopping{false};
   kit::Thread m_thread;
 };

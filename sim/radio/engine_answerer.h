@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 
+#include "dongle_driver/interface/dongle_interface.h"
 #include "sim/module/module_engine.h"
 #include "sim/radio/module_answerer.h"
 
