@@ -15,8 +15,10 @@
 namespace tarnwave::cli {
 namespace {
 
-// How long the modules of one channel get to answer a search.
+// How long the modules of one channel get to answer a search, and the pause
+// between stopping the search and reading its result.
 constexpr auto kSearchWait = std::chrono::milliseconds(200);
+constexpr auto kStopSettle = std::chrono::milliseconds(5);
 
 // Notes of the link (the dongle was pulled out) go to standard error.
 class StderrNoteSink : public kit::ui::NoteSink {
@@ -141,6 +143,7 @@ int RadioSearch(const LinkOptions& options, const std::string& channels, bool js
     }
     std::this_thread::sleep_for(kSearchWait);
     (void)transport->stopSearch();
+    std::this_thread::sleep_for(kStopSettle);
     const auto area = transport->readNotify();
     const auto parsed = area ? kirva::ParseSearchNotify(*area) : std::nullopt;
     if (!parsed) {
