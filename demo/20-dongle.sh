@@ -27,8 +27,8 @@ echo "== tarnwave-cli --dongle radio-search"
 echo "== tarnwave-cli --dongle --channel 6 --module 001EC0060002 info"
 "$KIT_BIN/tarnwave-cli" --dongle --channel 6 --module 001EC0060002 info
 
-echo "== tarnwave-cli --dongle --channel 11 --module 001EC00B0001 get Ssid NetSetting"
-"$KIT_BIN/tarnwave-cli" --dongle --channel 11 --module 001EC00B0001 get Ssid NetSetting
+echo "== tarnwave-cli --dongle --channel 11 --module 001EC00B0001 get Ssid IpAddr"
+"$KIT_BIN/tarnwave-cli" --dongle --channel 11 --module 001EC00B0001 get Ssid IpAddr
 
 echo "== the driver's trace (last lines)"
 tail -n 6 "$log"

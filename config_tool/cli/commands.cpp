@@ -1,5 +1,7 @@
 #include "config_tool/cli/commands.h"
 
+#include "config_tool/cli/dongle_link_setup.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -153,6 +155,7 @@ int SendAt(const LinkOptions& options, const std::string& text, Output io) {
   ModuleLink link;
   int exitCode = kExitOk;
   if (!Open(link, options, io, exitCode)) return exitCode;
+  if (options.dongle) return SendAtOverDongle(link, text, io);
   std::string request = text + "\r";
   if (!link.WriteText(request)) return ModuleFailure(io, "cannot send the request", kResultSendFailed);
   // Read until the reply terminator, for at most the socket receive time-out.

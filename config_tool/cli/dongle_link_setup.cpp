@@ -109,6 +109,34 @@ int OpenDongleLink(ModuleLink& link, const LinkOptions& options, std::string& er
   return kResultOk;
 }
 
+int SendAtOverDongle(ModuleLink& link, const std::string& text, Output io) {
+  auto* transport = dynamic_cast<DongleTransport*>(link.transport());
+  if (transport == nullptr) {
+    io.err << "tarnwave-cli: " << ErrorText(kResultInvalidHandle) << "\n";
+    return kExitModuleError;
+  }
+  const std::string request = text + "\r";
+  link.worker().replyEvent().reset();
+  if (!transport->sendRequest(request)) {
+    io.err << "tarnwave-cli: cannot send the request: " << ErrorText(kResultSendFailed) << "\n";
+    return kExitModuleError;
+  }
+  ReplyWait wait{link.worker().requestEvent(), link.worker().replyEvent(), 3000,
+                 [&] { return transport->sendRequest(request); }};
+  const int result = transport->awaitReply(wait);
+  if (result != kResultOk) {
+    io.err << "tarnwave-cli: no reply to " << text << ": " << ErrorText(result) << " (code " << result << ")\n";
+    return kExitModuleError;
+  }
+  std::string reply = transport->lastReplyText();
+  // The dongle ends a reply with "\n\n" and a zero byte.
+  while (!reply.empty() && (reply.back() == '\0' || reply.back() == '\n')) reply.pop_back();
+  io.out << reply << "\n";
+  if (reply.starts_with("+OK")) return kExitOk;
+  io.err << "tarnwave-cli: the module refused " << text << " (code " << link.request().errorCode << ")\n";
+  return kExitModuleError;
+}
+
 int RadioSearch(const LinkOptions& options, const std::string& channels, bool json, Output io) {
   std::vector<int> list;
   if (channels.empty() || channels == "auto") {

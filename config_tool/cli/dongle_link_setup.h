@@ -19,6 +19,10 @@ void AddDongleOptions(CLI::App& app, LinkOptions& options);
 // dongle and tunes the channel. 0 or the result code; error gets a message.
 int OpenDongleLink(ModuleLink& link, const LinkOptions& options, std::string& error);
 
+// Sends one request text over an open dongle link and prints the reply as
+// the module sent it (the slices and resends of a command apply).
+int SendAtOverDongle(ModuleLink& link, const std::string& text, Output io);
+
 // Searches the channels ("auto": 1 to 14, or one number) and lists the
 // module addresses found on each.
 int RadioSearch(const LinkOptions& options, const std::string& channels, bool json, Output io);

@@ -123,7 +123,16 @@ std::optional<GatheredReply> DongleTransport::gatherReply(std::uint32_t, const s
   GatheredReply reply;
   reply.text.assign(reinterpret_cast<const char*>(area->data()) + 4, length - 4);
   reply.replyLength = static_cast<int>(length) - 4;
+  {
+    std::lock_guard lock(m_lastReplyMutex);
+    m_lastReply = reply.text;
+  }
   return reply;
+}
+
+std::string DongleTransport::lastReplyText() const {
+  std::lock_guard lock(m_lastReplyMutex);
+  return m_lastReply;
 }
 
 bool DongleTransport::onRemoved() {

@@ -9,6 +9,8 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <string>
 #include <optional>
 #include <vector>
 
@@ -55,6 +57,9 @@ class DongleTransport final : public ModuleTransport {
   bool stopReceive();
   // The 2048 bytes of the notify area.
   std::optional<std::vector<std::uint8_t>> readNotify();
+  // The whole text of the last reply the worker gathered (from "+OK" or
+  // "+ERR" on), for showing a reply as the module sent it.
+  std::string lastReplyText() const;
 
  private:
   DongleTransport(std::unique_ptr<kit::devio::DeviceEndpoint> device, CommandRequest& request, ReplyWorker& worker,
@@ -69,6 +74,8 @@ class DongleTransport final : public ModuleTransport {
   ReplyWorker& m_worker;
   kit::ui::NoteSink* m_notes;
   std::atomic<bool> m_open{true};
+  mutable std::mutex m_lastReplyMutex;
+  std::string m_lastReply;
   kit::ScopedHandle m_readHandle;
   kit::ScopedHandle m_removeHandle;
 };
