@@ -204,8 +204,11 @@ Status RadioEngine::closeExchange() {
 void RadioEngine::startReceive(std::uint16_t channel, const RadioAddress& module) {
     m_trace(TraceComponent::Radio, "com rx order\n");
     if (channel != 0) setChannel(channel);
-    m_acceptedModule = module;
     stopLoop(m_receive);
+    {
+        std::lock_guard lock(m_notifyLock);
+        m_acceptedModule = module;
+    }
     startLoop(m_receive);
 }
 
@@ -333,7 +336,12 @@ void RadioEngine::filterReceive(const RadioReplyView& reply) {
         resubmit();
         return;
     }
-    if (reply.address2() != m_acceptedModule) {
+    RadioAddress accepted;
+    {
+        std::lock_guard lock(m_notifyLock);
+        accepted = m_acceptedModule;
+    }
+    if (reply.address2() != accepted) {
         m_trace(TraceComponent::Radio, "Mac unequal\n");
         return resubmit();
     }

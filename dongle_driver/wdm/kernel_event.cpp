@@ -7,14 +7,15 @@ namespace wdm {
 KernelEvent::KernelEvent(EventType type, bool initiallySet) : m_type(type), m_set(initiallySet) {}
 
 void KernelEvent::set() {
-    {
-        std::lock_guard lock(m_mutex);
-        m_set = true;
-        for (Waiter* waiter : m_waiters) {
-            std::lock_guard waiterLock(waiter->mutex);
-            waiter->pending = true;
-            waiter->poked.notify_one();
-        }
+    // Waiters are woken while the lock is held: a waiter that owns the event
+    // (a request waiting for its own completion) may destroy it as soon as
+    // it sees it set, so nothing may touch the event after the lock is let go.
+    std::lock_guard lock(m_mutex);
+    m_set = true;
+    for (Waiter* waiter : m_waiters) {
+        std::lock_guard waiterLock(waiter->mutex);
+        waiter->pending = true;
+        waiter->poked.notify_one();
     }
     if (m_type == EventType::Notification)
         m_changed.notify_all();
