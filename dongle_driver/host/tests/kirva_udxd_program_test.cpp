@@ -1,0 +1,116 @@
+// The kirva_udxd program itself: it comes up with its virtual modules, serves
+// the device to another process's connection, survives --unplug and --replug,
+// and ends cleanly on SIGTERM.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dongle_driver/interface/dongle_interface.h"
+#include "platform/devio/device_registry.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using kit::devio::DevError;
+
+std::string Program() { return std::string(std::getenv("KIT_BINARY_DIR")) + "/bin/kirva_udxd"; }
+
+int RunAndWait(const std::vector<std::string>& arguments) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::vector<char*> argv;
+        for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool WaitFor(const std::string& path, bool present) {
+    struct stat info {};
+    for (int i = 0; i < 1000; ++i) {
+        if ((::stat(path.c_str(), &info) == 0) == present) return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return false;
+}
+
+// Opens the device; while the host plugs its dongle in again the device may
+// still be missing, so a few tries are allowed.
+std::unique_ptr<kit::devio::DeviceEndpoint> OpenWhenPresent() {
+    for (int i = 0; i < 500; ++i) {
+        DevError error;
+        if (auto device = kit::devio::OpenDevice(kirva::kDevicePath, error)) return device;
+        std::this_thread::sleep_for(10ms);
+    }
+    return nullptr;
+}
+
+std::size_t Search(kit::devio::DeviceEndpoint& device, std::uint32_t channel) {
+    const kirva::WirelessPassword password{};
+    EXPECT_EQ(device.write(kirva::BuildStartSearch(channel, password, kirva::kSearchAllAddress)), DevError::None);
+    std::size_t found = 0;
+    for (int i = 0; i < 500 && found < 2; ++i) {
+        std::this_thread::sleep_for(10ms);
+        auto area = device.control(kirva::IOCTL_UDX_GET_NOTIFY, {}, kirva::kNotifyBufferSize);
+        if (auto list = kirva::ParseSearchNotify(area.output)) found = list->addresses.size();
+    }
+    EXPECT_EQ(device.write(kirva::BuildStopSearch()), DevError::None);
+    return found;
+}
+
+TEST(KirvaUdxdProgram, ServesUnplugsReplugsAndEnds) {
+    char dir[] = "/tmp/kirva-udxd-test.XXXXXX";
+    ASSERT_TRUE(::mkdtemp(dir));
+    ::setenv("KIT_RUNTIME_DIR", dir, 1);
+    const std::string socket = std::string(dir) + "/MERVO_QTM31RB07_TEST.sock";
+
+    const pid_t host = ::fork();
+    if (host == 0) {
+        ::execl(Program().c_str(), "kirva_udxd", "--simulate", "6:2", "--log", "/dev/null", nullptr);
+        ::_exit(127);
+    }
+    ASSERT_TRUE(WaitFor(socket, true));
+    {
+        auto device = OpenWhenPresent();
+        ASSERT_TRUE(device);
+        EXPECT_EQ(Search(*device, 6), 2u);
+
+        EXPECT_EQ(RunAndWait({Program(), "--unplug"}), 0);
+        // The open handle now reports the dongle gone.
+        DevError last = DevError::None;
+        for (int i = 0; i < 500 && last != DevError::Removed; ++i) {
+            last = device->write(kirva::BuildStopReceive());
+            if (last != DevError::Removed) std::this_thread::sleep_for(10ms);
+        }
+        EXPECT_EQ(last, DevError::Removed);
+    }
+    EXPECT_EQ(RunAndWait({Program(), "--replug"}), 0);
+    {
+        auto device = OpenWhenPresent();
+        ASSERT_TRUE(device);
+        EXPECT_EQ(Search(*device, 6), 2u);
+    }
+    ASSERT_EQ(::kill(host, SIGTERM), 0);
+    int status = 0;
+    ::waitpid(host, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(WaitFor(socket, false)) << "the socket is removed at the end";
+    EXPECT_NE(RunAndWait({Program(), "--simulate", "0:1"}), 0) << "a bad placement is refused";
+    ::unsetenv("KIT_RUNTIME_DIR");
+    ::rmdir(dir);
+}
+
+}  // namespace
