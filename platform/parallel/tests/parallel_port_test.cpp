@@ -1,6 +1,7 @@
 #include "platform/parallel/parallel_port.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
