@@ -76,8 +76,7 @@ std::optional<std::string> CommControl::setSettings(std::string_view settings) {
 
 std::optional<std::string> CommControl::setPortOpen(bool open) {
   if (!open) {
-    m_line.reset();
-    m_devicePath.clear();
+    closePort();
     return std::nullopt;
   }
   if (m_line) return std::string("The port is already open.");
@@ -90,6 +89,11 @@ std::optional<std::string> CommControl::setPortOpen(bool open) {
   m_line = std::move(std::get<std::unique_ptr<SerialLine>>(opened));
   m_devicePath = *path;
   return std::nullopt;
+}
+
+void CommControl::closePort() {
+  m_line.reset();
+  m_devicePath.clear();
 }
 
 std::optional<std::string> CommControl::setOutput(std::span<const std::uint8_t> bytes) {

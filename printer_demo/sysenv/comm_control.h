@@ -30,6 +30,8 @@ class CommControl final : public ByteSink {
   // Opens or closes the device of CommPort with Settings.
   std::optional<std::string> setPortOpen(bool open);
   bool PortOpen() const { return m_line != nullptr; }
+  // Closing cannot fail: the same as setPortOpen(false).
+  void closePort();
   // The device path of the open port (empty while closed).
   const std::string& devicePath() const { return m_devicePath; }
 

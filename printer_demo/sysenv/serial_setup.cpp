@@ -36,7 +36,7 @@ int PortNumberFromName(std::string_view name) {
 }
 
 std::optional<std::string> OpenSerialPort(CommControl& comm, int portNumber, const LineNumbers& line) {
-  if (comm.PortOpen()) comm.setPortOpen(false).reset();
+  if (comm.PortOpen()) comm.closePort();
   const std::string settings =
       std::to_string(line.baud) + ",N," + std::to_string(line.dataBits) + "," + std::to_string(line.stopBits);
   using Step = std::function<std::optional<std::string>()>;
@@ -49,7 +49,7 @@ std::optional<std::string> OpenSerialPort(CommControl& comm, int portNumber, con
   };
   for (const Step& step : steps) {
     if (auto error = step()) {
-      comm.setPortOpen(false).reset();
+      comm.closePort();
       return error;
     }
   }
