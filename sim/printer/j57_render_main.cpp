@@ -21,7 +21,11 @@ int main(int argc, char** argv) {
   app.add_option("--out", out, "folder for the PNG files (created when missing)");
   app.add_option("--paper-width", paperWidth, "printable width in dots (576 for 80 mm paper, 384 for 58 mm)")
       ->check(CLI::Range(64, 2048));
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    return app.exit(error) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
+  }
 
   std::ifstream file(input, std::ios::binary);
   if (!file) {
