@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace printer {
@@ -24,6 +25,11 @@ QFont MakeFont(int pixelSize, bool bold) {
   return font;
 }
 
+void DropRuntimeFolderWarnings(QtMsgType, const QMessageLogContext&, const QString& message) {
+  if (message.startsWith(QLatin1String("QStandardPaths:"))) return;
+  std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
 }  // namespace
 
 struct ReceiptRenderer::Impl {
@@ -35,6 +41,8 @@ struct ReceiptRenderer::Impl {
 
 ReceiptRenderer::ReceiptRenderer() : m_impl(std::make_unique<Impl>()) {
   if (QGuiApplication::instance() == nullptr) {
+    // Qt warns about the runtime folder, which the renderer never uses.
+    qInstallMessageHandler(DropRuntimeFolderWarnings);
     if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
         std::getenv("WAYLAND_DISPLAY") == nullptr)
       ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
