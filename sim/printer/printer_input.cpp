@@ -2,9 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <stdlib.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,32 +17,11 @@ std::string Reason() { return std::strerror(errno); }
 }  // namespace
 
 std::variant<PrinterInput, std::string> PrinterInput::OpenPseudoTerminal() {
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (master < 0) return "cannot open a pseudo-terminal: " + Reason();
-  if (::grantpt(master) != 0 || ::unlockpt(master) != 0) {
-    const std::string reason = Reason();
-    ::close(master);
-    return "cannot unlock the pseudo-terminal: " + reason;
-  }
-  char name[128];
-  if (::ptsname_r(master, name, sizeof name) != 0) {
-    const std::string reason = Reason();
-    ::close(master);
-    return "cannot name the pseudo-terminal: " + reason;
-  }
-  const int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (slave < 0) {
-    const std::string reason = Reason();
-    ::close(master);
-    return std::string("cannot open ") + name + ": " + reason;
-  }
-  // Raw from the start, so no byte is changed on its way (LF stays LF).
-  termios settings{};
-  if (::tcgetattr(slave, &settings) == 0) {
-    ::cfmakeraw(&settings);
-    ::tcsetattr(slave, TCSANOW, &settings);
-  }
-  return PrinterInput(master, slave, name, false);
+  auto terminal = std::make_unique<kit::PseudoTerminal>();
+  if (const auto error = terminal->open(); error != kit::SerialError::Ok)
+    return std::string("cannot open a pseudo-terminal: ") + kit::SerialErrorName(error) + " (" +
+           std::strerror(terminal->lastErrno()) + ")";
+  return PrinterInput(std::move(terminal));
 }
 
 std::variant<PrinterInput, std::string> PrinterInput::OpenFifo(const std::string& path) {
@@ -62,22 +39,27 @@ std::variant<PrinterInput, std::string> PrinterInput::OpenFifo(const std::string
     if (made) ::unlink(path.c_str());
     return "cannot open " + path + ": " + reason;
   }
-  return PrinterInput(fd, -1, path, made);
+  return PrinterInput(fd, path, made);
 }
 
 PrinterInput::PrinterInput(PrinterInput&& other) noexcept
     : m_fd(std::exchange(other.m_fd, -1)),
-      m_keepOpenFd(std::exchange(other.m_keepOpenFd, -1)),
+      m_terminal(std::move(other.m_terminal)),
       m_path(std::move(other.m_path)),
       m_removeOnClose(std::exchange(other.m_removeOnClose, false)) {}
 
 PrinterInput::~PrinterInput() {
   if (m_fd >= 0) ::close(m_fd);
-  if (m_keepOpenFd >= 0) ::close(m_keepOpenFd);
   if (m_removeOnClose) ::unlink(m_path.c_str());
 }
 
 std::variant<std::size_t, std::string> PrinterInput::read(std::span<std::uint8_t> buffer, int timeoutMs) {
+  if (m_terminal) {
+    std::size_t got = 0;
+    const auto error = m_terminal->read(std::as_writable_bytes(buffer), got, std::chrono::milliseconds(timeoutMs));
+    if (error == kit::SerialError::Ok) return got;
+    return std::string("reading ") + m_path + " failed: " + kit::SerialErrorName(error);
+  }
   pollfd entry{m_fd, POLLIN, 0};
   const int ready = ::poll(&entry, 1, timeoutMs);
   if (ready < 0) {

@@ -1,13 +1,15 @@
 #pragma once
 // Where the virtual printer receives its bytes: the far end of a pseudo-terminal
-// (as a serial printer) or a FIFO (as a parallel printer). The OS calls of the
-// virtual printer live here.
+// (as a serial printer) or a FIFO (as a parallel printer).
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <memory>
 #include <variant>
+
+#include "platform/serial/pseudo_terminal.h"
 
 namespace printer {
 
@@ -31,10 +33,12 @@ class PrinterInput {
   std::variant<std::size_t, std::string> read(std::span<std::uint8_t> buffer, int timeoutMs);
 
  private:
-  PrinterInput(int fd, int keepOpenFd, std::string path, bool removeOnClose)
-      : m_fd(fd), m_keepOpenFd(keepOpenFd), m_path(std::move(path)), m_removeOnClose(removeOnClose) {}
-  int m_fd = -1;
-  int m_keepOpenFd = -1;  // the terminal's own end, held so a closing writer is no hang-up
+  PrinterInput(int fd, std::string path, bool removeOnClose)
+      : m_fd(fd), m_path(std::move(path)), m_removeOnClose(removeOnClose) {}
+  explicit PrinterInput(std::unique_ptr<kit::PseudoTerminal> terminal)
+      : m_terminal(std::move(terminal)), m_path(m_terminal->portPath()) {}
+  int m_fd = -1;                                  // the FIFO
+  std::unique_ptr<kit::PseudoTerminal> m_terminal;  // or the pseudo-terminal
   std::string m_path;
   bool m_removeOnClose = false;
 };

@@ -9,6 +9,7 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "platform/serial/port_list.h"
 #include "sim/printer/printer_input.h"
 #include "sim/printer/receipt_files.h"
 #include "sim/printer/receipt_renderer.h"
@@ -20,15 +21,15 @@ volatile std::sig_atomic_t g_stop = 0;
 
 void OnSignal(int) { g_stop = 1; }
 
-// Writes the printer's path into the runtime folder, so other tools can find it.
-std::string Announce(const std::string& kind, const std::string& path) {
-  const char* runtime = std::getenv("KIT_RUNTIME_DIR");
-  if (runtime == nullptr || *runtime == '\0') return {};
+// Announces the printer's path in the runtime folder: a serial printer among the
+// virtual serial ports (so port lists offer it), a FIFO in the folder itself.
+std::string Announce(bool serial, const std::string& path) {
+  const std::string folder = serial ? kit::SerialAnnounceDir() : kit::KitRuntimeDir();
   std::error_code error;
-  std::filesystem::create_directories(runtime, error);
-  const std::string file = std::string(runtime) + "/printer-" + std::to_string(::getpid()) + ".txt";
+  std::filesystem::create_directories(folder, error);
+  const std::string file = folder + "/printer-" + std::to_string(::getpid());
   std::ofstream out(file);
-  out << kind << ' ' << path << '\n';
+  out << path << "\nJ57 virtual receipt printer\n";
   return out ? file : std::string{};
 }
 
@@ -73,7 +74,7 @@ int main(int argc, char** argv) {
   printer::PrinterInput& input = std::get<printer::PrinterInput>(opened);
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
-  const std::string announcement = Announce(serial ? "serial" : "fifo", input.path());
+  const std::string announcement = Announce(serial, input.path());
   std::cout << input.path() << std::endl;
 
   printer::VirtualPrinter virtualPrinter(paperWidth);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/serial/pseudo_terminal.h"
 #include "printer_demo/cli/command_line_clock.h"
 #include "printer_demo/core/barcode_test.h"
 #include "printer_demo/core/sample_receipts.h"
@@ -118,6 +119,24 @@ TEST_F(J57Print, UnknownBarcodeTypeOpensThePortButSendsNothing) {
   EXPECT_NE(run.out.find("no barcode type"), std::string::npos);
   EXPECT_TRUE(fs::exists(m_out));
   EXPECT_EQ(fs::file_size(m_out), 0u);
+}
+
+TEST_F(J57Print, SerialRouteWritesToTheNamedDevice) {
+  kit::PseudoTerminal printer;
+  ASSERT_EQ(printer.open(), kit::SerialError::Ok);
+  const ProgramRun run = RunProgram("--route serial --device " + printer.portPath() +
+                                    " --baud 19200 --now '2026-03-07 09:05:04' menu");
+  ASSERT_EQ(run.status, 0) << run.out;
+  const std::string expected = Stream(MenuReceipt(PrintRoute::Serial, "2026/03/07    09:05:04 "));
+  std::string received;
+  std::byte buffer[1024];
+  for (int idle = 0; received.size() < expected.size() && idle < 50;) {
+    std::size_t got = 0;
+    ASSERT_EQ(printer.read(buffer, got, std::chrono::milliseconds(100)), kit::SerialError::Ok);
+    if (got == 0) ++idle;
+    received.append(reinterpret_cast<const char*>(buffer), got);
+  }
+  EXPECT_EQ(received, expected);
 }
 
 TEST(CommandLineClock, ReadsOnlyRealDatesAndTimes) {
