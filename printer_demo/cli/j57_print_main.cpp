@@ -3,13 +3,12 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
 #include "printer_demo/cli/command_line_clock.h"
 #include "printer_demo/core/print_actions.h"
 #include "printer_demo/core/print_route.h"
+#include "printer_demo/core/text_file.h"
 #include "printer_demo/sysenv/comm_control.h"
 #include "printer_demo/sysenv/locale_separators.h"
 #include "printer_demo/sysenv/parallel_sink.h"
@@ -103,10 +102,9 @@ int main(int argc, char** argv) {
   // Everything that can be refused is checked before a device is opened.
   std::string textBytes;
   if (*text) {
-    std::ifstream file(textFile, std::ios::binary);
-    if (!file) return Fail("Cannot read " + textFile + ".");
-    textBytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (file.bad()) return Fail("Reading " + textFile + " failed.");
+    const j57::TextFile file = j57::ReadTextFile(textFile);
+    if (!file.ok) return Fail(file.error);
+    textBytes = file.bytes;
   }
 
   j57::DosDeviceTable devices;

@@ -6,6 +6,11 @@
 #include <vector>
 
 #include "printer_demo/core/sample_receipts.h"
+#include "printer_demo/core/text_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <stdlib.h>
 
 namespace j57 {
 namespace {
@@ -192,6 +197,33 @@ TEST(PrintActions, DeviceFailuresAreReportedWithWhatWasSent) {
   EXPECT_EQ(outcome.bytesSent, 3u + 12u);
   EXPECT_NE(outcome.message.find("15 bytes were sent before"), std::string::npos) << outcome.message;
   EXPECT_EQ(broken.events, (std::vector<std::string>{"open 1", "close 1"}));
+}
+
+}  // namespace
+}  // namespace j57
+
+namespace j57 {
+namespace {
+
+TEST(TextFile, WholeFileEmptyFileMissingFileAndTooLarge) {
+  char pattern[] = "/tmp/text-file.XXXXXX";
+  const std::string dir = mkdtemp(pattern);
+  const std::string path = dir + "/t.txt";
+  std::string content(200000, 'a');
+  content[12345] = '\0';  // raw bytes, zeros included
+  { std::ofstream(path, std::ios::binary) << content; }
+  TextFile file = ReadTextFile(path);
+  EXPECT_TRUE(file.ok);
+  EXPECT_EQ(file.bytes, content);
+  EXPECT_FALSE(ReadTextFile(path, 1000).ok);
+  { std::ofstream(path, std::ios::binary | std::ios::trunc); }
+  file = ReadTextFile(path);
+  EXPECT_TRUE(file.ok);
+  EXPECT_TRUE(file.bytes.empty());
+  file = ReadTextFile(dir + "/missing.txt");
+  EXPECT_FALSE(file.ok);
+  EXPECT_NE(file.error.find("No such file"), std::string::npos) << file.error;
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
