@@ -23,12 +23,15 @@ std::string SeparatorOf(const char* pattern, const char* fallback) {
 
 }  // namespace
 
+DateSeparators SeparatorsOfFormats(const char* dateFormat, const char* timeFormat) {
+  return {SeparatorOf(dateFormat, "/"), SeparatorOf(timeFormat, ":")};
+}
+
 DateSeparators UserDateSeparators() {
   // A locale object of its own, so the program's global locale stays untouched.
   locale_t user = ::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(0));
   if (user == static_cast<locale_t>(0)) return {};
-  DateSeparators separators{SeparatorOf(::nl_langinfo_l(D_FMT, user), "/"),
-                            SeparatorOf(::nl_langinfo_l(T_FMT, user), ":")};
+  DateSeparators separators = SeparatorsOfFormats(::nl_langinfo_l(D_FMT, user), ::nl_langinfo_l(T_FMT, user));
   ::freelocale(user);
   return separators;
 }

@@ -9,4 +9,7 @@ namespace j57 {
 // when the locale names none.
 DateSeparators UserDateSeparators();
 
+// The separators of a locale's date and time formats (strftime patterns).
+DateSeparators SeparatorsOfFormats(const char* dateFormat, const char* timeFormat);
+
 }  // namespace j57
