@@ -26,7 +26,10 @@ std::optional<std::string> ParallelPort::DevicePath(int number) {
 std::variant<ParallelPort, std::string> ParallelPort::Open(const std::string& path) {
   // O_NONBLOCK makes opening a FIFO without a reader fail at once (ENXIO) instead of
   // hanging the window; it is cleared again before writing.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0644);
+  // A device that is not there is an error, never a new plain file under /dev.
+  const bool device = path.rfind("/dev/", 0) == 0;
+  const int fd = ::open(path.c_str(), O_WRONLY | (device ? 0 : O_CREAT) | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK,
+                        0644);
   if (fd < 0) {
     const int error = errno;
     if (error == ENXIO) return "Cannot open " + path + ": no printer is reading from it (" + Reason(error) + ")";

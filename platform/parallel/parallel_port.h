@@ -16,8 +16,8 @@ class ParallelPort {
   static std::optional<std::string> DevicePath(int number);
 
   // Opens path for writing without blocking on a FIFO that has no reader (that is
-  // reported as an error: nobody listens). A path that does not exist yet is created
-  // as a plain file, and output to a plain file is appended. Returns the port or an
+  // reported as an error: nobody listens). A path outside /dev that does not exist
+  // yet is created as a plain file, and output to a plain file is appended. Returns the port or an
   // error text with the system's reason.
   static std::variant<ParallelPort, std::string> Open(const std::string& path);
 

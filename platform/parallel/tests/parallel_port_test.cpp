@@ -101,6 +101,11 @@ TEST(ParallelPort, MissingFolderAndBrokenPipeAreReported) {
   auto missing = ParallelPort::Open("/nonexistent-folder/lpt");
   ASSERT_TRUE(std::holds_alternative<std::string>(missing));
   EXPECT_NE(std::get<std::string>(missing).find("No such file"), std::string::npos);
+  // A missing device is not made into a file, even for root.
+  const std::string absentDevice = "/dev/kit-no-such-lp";
+  auto absent = ParallelPort::Open(absentDevice);
+  ASSERT_TRUE(std::holds_alternative<std::string>(absent));
+  EXPECT_FALSE(fs::exists(absentDevice));
 
   const fs::path dir = TempDir();
   const std::string path = (dir / "printer.fifo").string();
