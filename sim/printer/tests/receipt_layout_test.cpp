@@ -135,3 +135,43 @@ TEST(ReceiptLayout, ManualTextWithChineseCharacters) {
 
 }  // namespace
 }  // namespace printer
+
+namespace printer {
+namespace {
+
+// Arbitrary bytes in arbitrary pieces: every byte is accounted for and nothing breaks
+// (run under the sanitizers this also checks every buffer access).
+TEST(VirtualPrinter, ArbitraryBytesNeverBreakThePrinter) {
+  std::uint32_t state = 12345;
+  const auto next = [&] {
+    state = state * 1103515245u + 12345u;
+    return static_cast<std::uint8_t>(state >> 16);
+  };
+  std::vector<std::uint8_t> bytes(200000);
+  for (auto& b : bytes) {
+    b = next();
+    // Plenty of command starts, so that commands and their arguments get mixed up.
+    if (b % 7 == 0) b = 0x1B;
+    else if (b % 11 == 0) b = 0x1D;
+  }
+  VirtualPrinter virtualPrinter(384);
+  std::size_t offset = 0;
+  while (offset < bytes.size()) {
+    const std::size_t piece = std::min<std::size_t>(1 + next() % 97, bytes.size() - offset);
+    virtualPrinter.feed(std::span(bytes).subspan(offset, piece));
+    offset += piece;
+  }
+  virtualPrinter.finish();
+  EXPECT_EQ(virtualPrinter.bytesParsed(), bytes.size());
+  for (const Receipt& receipt : virtualPrinter.takeReceipts()) {
+    for (const PlacedGlyph& glyph : receipt.glyphs) {
+      EXPECT_GE(glyph.x, 0);
+      EXPECT_LE(glyph.x + glyph.width, 384 + 8 * 24) << "a glyph far outside the paper";
+    }
+    for (const PlacedBarcode& barcode : receipt.barcodes) EXPECT_LE(barcode.x + barcode.width(), 384);
+  }
+  EXPECT_FALSE(virtualPrinter.takeDiagnostics().empty());
+}
+
+}  // namespace
+}  // namespace printer
