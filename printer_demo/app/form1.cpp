@@ -25,6 +25,10 @@ const kit::ui::MessageMap* Form1::messageMap() const {
 }
 
 bool Form1::OnInitDialog() {
+  kit::ui::Font title;
+  title.pointSize = 14;
+  title.weight = 700;
+  setFont(FORM1_LABEL1, title);
   for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) addItem(FORM1_COMBO1, name);
   for (const char* baud : {"9600", "19200", "38400", "115200"}) addItem(FORM1_COMBO4, baud);
   for (const char* handshake : {"Cts/Rts", "Dsr/Dtr"}) addItem(FORM1_COMBO6, handshake);

@@ -31,7 +31,7 @@ DialogTemplate Form1Template() {
   t.width = 250;
   t.height = 196;
   t.controls = {
-      Named(Label(FORM1_LABEL1, "   J57 Thermal Printer ", {10, 6, 230, 14}, kCentered), "Label1"),
+      Named(Label(FORM1_LABEL1, "   J57 Thermal Printer ", {10, 4, 230, 18}, kCentered), "Label1"),
       // The two option buttons form one group.
       Named(RadioButton(FORM1_OPTION1, "Serial", {10, 24, 60, 10}, kGroupStart), "Option1"),
       Named(RadioButton(FORM1_OPTION2, "Parallel", {10, 126, 60, 10}), "Option2"),
