@@ -110,7 +110,14 @@ int main(int argc, char** argv) {
     if (!writeReceipts()) break;
   }
   if (g_stop) {
-    // Paper printed after the last cut is still shown when the printer is switched off.
+    // Bytes already sent are still printed, and paper printed after the last cut is
+    // still shown when the printer is switched off.
+    for (;;) {
+      auto rest = input.read(buffer, 0);
+      const auto* count = std::get_if<std::size_t>(&rest);
+      if (count == nullptr || *count == 0) break;
+      virtualPrinter.feed(std::span(buffer).first(*count));
+    }
     virtualPrinter.finish();
     writeReceipts();
   }

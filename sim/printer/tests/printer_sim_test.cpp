@@ -1,6 +1,7 @@
 // Runs kit-sim-printer as a real process and prints to it through a FIFO and a
 // pseudo-terminal.
 #include <fcntl.h>
+#include <signal.h>
 #include <gtest/gtest.h>
 #include <termios.h>
 #include <unistd.h>
@@ -90,6 +91,31 @@ TEST_F(PrinterSim, FifoReceiptsBecomeOnePngPerCut) {
 TEST_F(PrinterSim, PseudoTerminalCarriesEveryByteUnchanged) {
   const auto pngs = PrintTwo("--serial", true);
   ASSERT_EQ(pngs.size(), 2u);
+}
+
+TEST_F(PrinterSim, PaperAfterTheLastCutIsWrittenWhenStopped) {
+  const std::string fifo = (m_dir / "lpt.fifo").string();
+  const std::string command = "exec 2>/dev/null; " + std::string(PRINTER_SIM_PROGRAM) + " --fifo " + fifo +
+                              " --out " + (m_dir / "out").string() + " & echo $!; wait";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  // The shell's pid line and the printer's path line may come in either order.
+  pid_t pid = 0;
+  for (int i = 0; i < 2; ++i) {
+    const std::string line = ReadLine(pipe);
+    if (!line.empty() && line[0] != '/') pid = static_cast<pid_t>(std::stol(line));
+  }
+  ASSERT_GT(pid, 0);
+  const int fd = ::open(fifo.c_str(), O_WRONLY);
+  ASSERT_GE(fd, 0);
+  WriteAll(fd, j57::TextLine("no cut after this line"));
+  ::close(fd);
+  // The bytes sit in the FIFO or in the printer; either way the stop prints them.
+  ::kill(pid, SIGTERM);
+  const std::string png = ReadLine(pipe);
+  ::pclose(pipe);
+  EXPECT_EQ(fs::path(png).filename(), "receipt-0001.png");
+  EXPECT_FALSE(fs::exists(fifo));
 }
 
 TEST_F(PrinterSim, RefusesAmbiguousInput) {
