@@ -46,6 +46,7 @@ class Dialog {
   int runModal();                       // end code; -1 when the window could not be made
   bool create(Dialog* parent = nullptr);  // modeless; see Host::createWindow
   void destroyWindow();
+  // Ends a modal run with `code`; a modeless top-level window is destroyed instead.
   void endDialog(int code);
 
   bool isCreated() const { return m_created; }

@@ -501,6 +501,8 @@ void QtWindow::refreshWindow() {
     m_widget->move(parentUnits.x(d->position().x), parentUnits.y(d->position().y));
     m_widget->setVisible(d->isWindowShown());
     if (d->isWindowShown()) m_widget->raise();
+  } else if (!d->isModal()) {
+    m_widget->setVisible(d->isWindowShown());  // forms are shown and hidden by the program
   }
 }
 

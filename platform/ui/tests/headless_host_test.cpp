@@ -122,6 +122,21 @@ TEST(HeadlessHostTest, PostsToAGoneWindowAreRefusedOrDropped) {
   EXPECT_FALSE(host.post(PostedMessage{handle, kMessagePing, 0, 0}));
 }
 
+// Forms: modeless top-level windows; the message loop runs while one exists.
+TEST(HeadlessHostTest, TheMessageLoopEndsWhenTheLastFormCloses) {
+  HeadlessHost host;
+  SampleDialog first(host), second(host);
+  ASSERT_TRUE(first.create());
+  ASSERT_TRUE(second.create());
+  second.showWindow(false);  // hidden forms still count
+  first.post(kMessageClose);
+  second.post(kMessageClose);
+  host.runMessageLoop();
+  EXPECT_FALSE(first.isCreated());
+  EXPECT_FALSE(second.isCreated());
+  EXPECT_EQ(first.endCode(), kIdCancel);
+}
+
 TEST(HeadlessHostTest, TimersFireInDueOrderOnVirtualTime) {
   HeadlessHost host;
   SampleDialog dialog(host);
