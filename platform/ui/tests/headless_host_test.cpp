@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/ui/tests/test_dialogs.h"
+#include "platform/ui/wait_cursor.h"
 
 namespace kit::ui {
 namespace {
@@ -171,6 +172,12 @@ TEST(HeadlessHostTest, ServicesAreAnsweredByRespondersAndRecorded) {
   host.onFileChooser([](const FileChooserRequest&) { return std::optional<std::string>("/tmp/Config"); });
   EXPECT_EQ(dialog.chooseFile(request), "/tmp/Config.cfg");
   EXPECT_EQ(host.fileChoosers().size(), 2u);
+
+  {
+    WaitCursor wait(host);
+    EXPECT_EQ(host.waitCursorDepth(), 1);
+  }
+  EXPECT_EQ(host.waitCursorDepth(), 0);
 
   host.onPopupMenu([](const std::vector<MenuItem>& items) { return items.at(0).command; });
   EXPECT_EQ(dialog.popupMenu({{32771, "Clear"}}, {}), 32771);
