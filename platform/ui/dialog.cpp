@@ -117,11 +117,6 @@ void Dialog::destroyWindow() {
 void Dialog::endDialog(int code) {
   m_ended = true;
   m_endCode = code;
-  if (m_created && !m_modal && !(m_template.flags & kChildWindow)) {
-    // A modeless top-level window (a form) that ends is closed for good.
-    destroyWindow();
-    return;
-  }
   m_host.modalEnded(*this);
 }
 

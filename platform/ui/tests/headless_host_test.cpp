@@ -124,9 +124,15 @@ TEST(HeadlessHostTest, PostsToAGoneWindowAreRefusedOrDropped) {
 }
 
 // Forms: modeless top-level windows; the message loop runs while one exists.
+class Form : public SampleDialog {
+ public:
+  using SampleDialog::SampleDialog;
+  void OnClose() override { destroyWindow(); }
+};
+
 TEST(HeadlessHostTest, TheMessageLoopEndsWhenTheLastFormCloses) {
   HeadlessHost host;
-  SampleDialog first(host), second(host);
+  Form first(host), second(host);
   ASSERT_TRUE(first.create());
   ASSERT_TRUE(second.create());
   second.showWindow(false);  // hidden forms still count
@@ -135,7 +141,6 @@ TEST(HeadlessHostTest, TheMessageLoopEndsWhenTheLastFormCloses) {
   host.runMessageLoop();
   EXPECT_FALSE(first.isCreated());
   EXPECT_FALSE(second.isCreated());
-  EXPECT_EQ(first.endCode(), kIdCancel);
 }
 
 TEST(HeadlessHostTest, TimersFireInDueOrderOnVirtualTime) {
