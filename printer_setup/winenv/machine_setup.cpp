@@ -12,7 +12,11 @@ WinStatus InitMachine(const MachineRoot& root, const MachineSettings& settings,
     std::error_code ec;
     std::filesystem::create_directories(root.folder() / "C", ec);
     if (ec) return WinStatus::AccessDenied;
-    if (!settings.save(root)) return WinStatus::AccessDenied;
+    // The machine is built without faults; they apply once it is ready.
+    MachineSettings healthy = settings;
+    healthy.spoolerFault = SpoolerFault::None;
+    healthy.printerSetupFault = PrinterSetupFault::None;
+    if (!healthy.save(root)) return WinStatus::AccessDenied;
     WinFiles files(root);
     const std::string windows = SystemInfo::windowsDirectory();
     for (const std::string& dir : {windows, windows + "\\inf", windows + "\\system32",
@@ -30,7 +34,7 @@ WinStatus InitMachine(const MachineRoot& root, const MachineSettings& settings,
         WinStatus status = spooler.addPrinter(printer);
         if (!Succeeded(status) && status != WinStatus::AlreadyExists) return status;
     }
-    return WinStatus::Ok;
+    return settings.save(root) ? WinStatus::Ok : WinStatus::AccessDenied;
 }
 
 }  // namespace kit::winenv
