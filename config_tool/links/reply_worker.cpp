@@ -1,0 +1,74 @@
+#include "config_tool/links/reply_worker.h"
+
+#include <array>
+#include <new>
+
+#include "config_tool/protocol/reply_codec.h"
+#include "platform/sync/deadline.h"
+#include "platform/sync/wait_any.h"
+
+namespace tarnwave {
+
+ReplyWorker::ReplyWorker(CommandRequest& request, TransportSlot& slot) : m_commandRequest(request), m_slot(slot) {}
+
+ReplyWorker::~ReplyWorker() { stop(); }
+
+bool ReplyWorker::start() {
+  if (running()) return true;
+  try {
+    m_request = std::make_unique<kit::Event>(kit::EventReset::Auto);
+    m_stop = std::make_unique<kit::Event>(kit::EventReset::Auto);
+    m_remove = std::make_unique<kit::Event>(kit::EventReset::Auto);
+    m_reply = std::make_unique<kit::Event>(kit::EventReset::Auto);
+    m_stopping = false;
+    m_thread = kit::Thread([this] { run(); });
+  } catch (const std::exception&) {
+    stop();
+    return false;
+  }
+  return true;
+}
+
+void ReplyWorker::stop() {
+  if (m_thread.joinable()) {
+    m_stopping = true;
+    m_stop->set();
+    if (ModuleTransport* transport = m_slot.get()) transport->wake();
+    m_thread.join();
+  }
+  m_request.reset();
+  m_stop.reset();
+  m_remove.reset();
+  m_reply.reset();
+}
+
+void ReplyWorker::run() {
+  const std::array<kit::Event*, 3> events = {m_request.get(), m_stop.get(), m_remove.get()};
+  for (;;) {
+    kit::WaitResult woke = kit::WaitAny(events, kit::kInfinite);
+    if (woke.timedOut) continue;
+    if (woke.index == 1) return;
+    if (woke.index == 2) {
+      bool keepRunning = m_slot.workerAccess([](ModuleTransport* transport) {
+        return transport == nullptr || transport->onRemoved();
+      });
+      if (!keepRunning) return;
+      continue;
+    }
+    handleRequest();
+  }
+}
+
+void ReplyWorker::handleRequest() {
+  m_request->reset();
+  auto shouldStop = [this] { return m_stopping.load() || m_slot.replacing(); };
+  std::optional<GatheredReply> reply = m_slot.workerAccess([&](ModuleTransport* transport) {
+    if (transport == nullptr) return std::optional<GatheredReply>{};
+    return transport->gatherReply(m_commandRequest.timeout, shouldStop);
+  });
+  if (!reply) return;  // no reply: the command runs out of time
+  ClassifyReply(reply->text, reply->replyLength, m_commandRequest);
+  m_reply->set();
+}
+
+}  // namespace tarnwave

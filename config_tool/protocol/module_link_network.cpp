@@ -1,0 +1,210 @@
+// The network, socket and management operations of ModuleLink.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "config_tool/links/serial_reply_gatherer.h"
+#include "config_tool/protocol/command_table.h"
+#include "config_tool/protocol/module_link.h"
+#include "config_tool/protocol/network_codec.h"
+#include "config_tool/protocol/result_codes.h"
+#include "platform/sync/event.h"
+#include "platform/text/number_reader.h"
+
+namespace tarnwave {
+namespace {
+
+std::string Decimals(std::initializer_list<long> values) {
+  std::string text;
+  for (long value : values) {
+    if (!text.empty()) text += ',';
+    text += std::to_string(value);
+  }
+  return text;
+}
+
+}  // namespace
+
+int ModuleLink::joinNetwork(ScanEntry& joined) {
+  joined = ScanEntry{};
+  int result = runSimple(command::WJOIN, "", 10000);
+  if (result != kResultOk) return result;
+  std::vector<std::string> lines = SplitReplyLines(m_request, framing(), 1);
+  if (!lines.empty()) joined = ParseScanLine(lines.front());
+  return joined.channel != 0 ? kResultOk : kResultUnexpectedReply;
+}
+
+int ModuleLink::leaveNetwork() { return runSimple(command::WLEAV, "", 3000); }
+
+int ModuleLink::startScan() {
+  if (!isOpen()) return kResultInvalidHandle;
+  prepare(command::WSCAN, "", 10000);
+  return BuildRequest() ? kResultOk : 1;
+}
+
+int ModuleLink::collectScan(std::vector<ScanEntry>& entries) {
+  entries.clear();
+  if (!isOpen()) return kResultInvalidHandle;
+  if (!m_worker.running()) return kResultWorkerSetupFailed;
+  m_worker.replyEvent().reset();
+  m_worker.requestEvent().set();
+  if (!m_worker.replyEvent().wait(std::chrono::milliseconds(m_request.timeout))) return kResultOk;
+  // Only a good reply carries networks; any error leaves the last payload stale.
+  if (m_request.errorCode != 0) return kResultOk;
+  entries = DecodeScanReply(m_request, framing());
+  return kResultOk;
+}
+
+int ModuleLink::createSocket(SocketSpec& spec) {
+  std::string argument;
+  if (spec.CsMode != 0) {
+    argument = Decimals({spec.Protocol, spec.CsMode, spec.connectTimeout, spec.Port});
+  } else {
+    argument = Decimals({spec.Protocol, spec.CsMode}) + "," +
+               std::string(spec.serverAddress, strnlen(spec.serverAddress, sizeof spec.serverAddress)) + "," +
+               std::to_string(spec.Port);
+  }
+  int result = runSimple(command::SKCT, argument, 3000);
+  if (result != kResultOk) return result;
+  ReplyFieldReader reader(m_request, framing());
+  auto number = reader.last();
+  spec.Protocol = number ? kit::ReadLeadingInt(*number) : 0;
+  return kResultOk;
+}
+
+int ModuleLink::sendOnSocket(int socket, std::span<const std::byte> data, std::size_t& sent) {
+  sent = 0;
+  int result = runSimple(command::SKSND, Decimals({socket, static_cast<long>(data.size())}), 3000);
+  if (result != kResultOk) return result;
+  ReplyFieldReader reader(m_request, framing());
+  auto accepted = reader.last();
+  long count = accepted ? kit::ReadLeadingLong(*accepted) : 0;
+  count = std::clamp<long>(count, 0, static_cast<long>(std::min<std::size_t>(data.size(), kArgumentCapacity)));
+  if (count == 0) return kResultOk;
+  if (!m_slot.get()->writeRaw(data.first(static_cast<std::size_t>(count)))) return kResultRawDataFailed;
+  sent = static_cast<std::size_t>(count);
+  return kResultOk;
+}
+
+int ModuleLink::receiveFromSocket(int socket, int count, std::vector<std::byte>& data) {
+  data.clear();
+  int result = runSimple(command::SKRCV, Decimals({socket, count}), kSocketReceiveTimeout);
+  if (result != kResultOk) return result;
+  ReplyFieldReader reader(m_request, framing());
+  auto value = reader.last();
+  if (!value) return kResultOk;
+  const std::size_t wanted = static_cast<std::size_t>(std::clamp(kit::ReadLeadingInt(*value), 0, count < 0 ? 0 : count));
+  // The data follow the count and the four characters that end it.
+  const std::size_t start = value->size() + 4;
+  const std::size_t length = static_cast<std::size_t>(std::clamp(m_request.replyLength, 0, kReplyCapacity));
+  if (start < length) {
+    const auto* bytes = reinterpret_cast<const std::byte*>(m_request.replyText);
+    data.assign(bytes + start, bytes + start + std::min(length - start, wanted));
+  }
+  if (isDongleMode()) return data.size() < wanted ? kResultRawDataFailed : kResultOk;
+  for (int read = 0; read < 30 && data.size() < wanted; ++read) {
+    std::vector<char> missing(wanted - data.size());
+    std::size_t got = 0;
+    if (ReadText(missing, got) && got > 0) {
+      const auto* bytes = reinterpret_cast<const std::byte*>(missing.data());
+      data.insert(data.end(), bytes, bytes + got);
+    }
+    if (data.size() < wanted) m_clock.sleep(std::chrono::milliseconds(100));
+  }
+  return data.size() < wanted ? kResultRawDataFailed : kResultOk;
+}
+
+int ModuleLink::socketStates(int socket, std::vector<SocketState>& states) {
+  states.clear();
+  int result = runSimple(command::SKSTT, std::to_string(socket), 3000);
+  if (result != kResultOk) return result;
+  states = DecodeSocketStates(m_request, framing());
+  return kResultOk;
+}
+
+int ModuleLink::closeSocket(int socket) { return runSimple(command::SKCLS, std::to_string(socket), 3000); }
+
+int ModuleLink::attention() { return runSimple(command::Attention, "", 3000); }
+
+int ModuleLink::resetModule() { return WriteText("AT+Z\r") ? kResultOk : 1; }
+
+int ModuleLink::echoSwitch() { return runSimple(command::E, "", 3000); }
+int ModuleLink::enterEnts() { return runSimple(command::ENTS, "", 3000); }
+int ModuleLink::enterEntm() { return runSimple(command::ENTM, "", 3000); }
+
+int ModuleLink::runExchange(int commandId, int radioCommand) {
+  ModuleTransport* transport = m_slot.get();
+  if (transport == nullptr || !transport->openExchange(radioCommand)) return kResultInvalidHandle;
+  int result = runSimple(commandId, "", 3000);
+  if (!transport->closeExchange() && result == kResultOk) return kResultInvalidHandle;
+  return result;
+}
+
+int ModuleLink::restoreFactory() { return runExchange(command::RSTF, 252); }
+int ModuleLink::writeFlash() { return runExchange(command::PMTF, 250); }
+
+int ModuleLink::ioValue(CommandForm form, int& value) {
+  bool query = form == CommandForm::Query;
+  int result = runSimple(command::IOC, query ? "?" : std::to_string(value), 3000);
+  if (result != kResultOk || !query) return result;
+  ReplyFieldReader reader(m_request, framing());
+  auto text = reader.last();
+  value = text ? kit::ReadLeadingInt(*text) : 0;
+  return kResultOk;
+}
+
+int ModuleLink::moduleAddress(std::uint8_t (&address)[6]) {
+  int result = runSimple(command::QMAC, "?", 3000);
+  if (result != kResultOk) return result;
+  DecodeModuleAddress(m_request, framing(), address);
+  return kResultOk;
+}
+
+int ModuleLink::firmwareVersion(std::string& version) {
+  version.clear();
+  int result = runSimple(command::QVER, "?", 3000);
+  if (result != kResultOk) return result;
+  // The version text is taken whole, commas included.
+  ExtractedValue value = ExtractValue(std::string_view(m_request.replyText, kReplyCapacity), m_request.replyLength - 1,
+                                      framing());
+  if (!value.wrong) version = value.value;
+  return kResultOk;
+}
+
+int ModuleLink::firmwareKind(int& kind) {
+  kind = 0;
+  std::string version;
+  int result = firmwareVersion(version);
+  if (result == kResultOk) kind = FirmwareKind(version);
+  return result;
+}
+
+int ModuleLink::linkState(LinkState& state) {
+  state = LinkState{};
+  int result = runSimple(command::LKSTT, "?", 3000);
+  if (result != kResultOk) return result;
+  DecodeLinkState(m_request, framing(), state);
+  return kResultOk;
+}
+
+int ModuleLink::updateMode(CommandForm form, int& value) {
+  std::string argument = form == CommandForm::Query        ? "?"
+                         : form == CommandForm::SetAndSave ? "!" + std::to_string(value)
+                                                           : std::to_string(value);
+  int result = runSimple(command::UPDM, argument, 3000);
+  if (result != kResultOk || form != CommandForm::Query) return result;
+  ReplyFieldReader reader(m_request, framing());
+  auto text = reader.last();
+  value = text ? kit::ReadLeadingInt(*text) : 0;
+  return kResultOk;
+}
+
+int ModuleLink::firmwareBlock(std::span<const std::byte, kUpdateBlockSize> block) {
+  int result = runSimple(command::UPDD, std::to_string(kUpdateBlockSize), 2000);
+  if (result != kResultOk) return result;
+  return m_slot.get()->writeRaw(block) ? kResultOk : kResultRawDataFailed;
+}
+
+}  // namespace tarnwave
