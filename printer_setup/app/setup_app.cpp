@@ -51,6 +51,16 @@ std::string SetupApp::UninstallKey(const std::string& modelName) {
     return Cut("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + modelName + " printer", 259);
 }
 
+std::string SetupApp::InstallCommandLine(const std::string& port, const std::string& baseName) {
+    return Cut("rundll32 printui.dll,PrintUIEntry /if /f C:\\TEMP\\J57.INF /r \"" + port + "\" /b \"" + baseName +
+                   "\" /m \"J57\" ",
+               999);
+}
+
+std::string SetupApp::DefaultPrinterCommandLine(const std::string& printerName) {
+    return Cut("rundll32 printui.dll,PrintUIEntry /y /n \"" + printerName + "\"", 999);
+}
+
 void SetupApp::showOutcome(bool installed, std::uint16_t languageId) {
     MessageLanguage language = OutcomeLanguage(m_values.g_LanguageChoice, languageId);
     m_sink.showMessage(kProgramName, OutcomeMessageText(installed, language),
@@ -83,8 +93,7 @@ InstallOutcome SetupApp::InstallDriver() {
         return InstallOutcome::SpoolerError;
     }
 
-    const std::string command = std::string("rundll32 printui.dll,PrintUIEntry /if /f C:\\TEMP\\J57.INF /r \"") +
-                                "LPT1:" + "\" /b \"" + kFixedModel + "\" /m \"J57\" ";
+    const std::string command = InstallCommandLine("LPT1:", kFixedModel);
     bool found = false;
     std::string printerName;
     if (auto process = m_env.processes.createProcess(command, m_currentDirectory)) {
@@ -107,8 +116,7 @@ InstallOutcome SetupApp::InstallDriver() {
     }
 
     if (found) {
-        (void)m_env.processes.startDetached("rundll32 printui.dll,PrintUIEntry /y /n \"" + printerName + "\"",
-                                            m_currentDirectory);
+        (void)m_env.processes.startDetached(DefaultPrinterCommandLine(printerName), m_currentDirectory);
     }
     showOutcome(found, languageId);
     m_sink.postQuit();

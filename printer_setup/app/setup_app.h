@@ -61,6 +61,11 @@ public:
     [[nodiscard]] const std::string& currentDirectory() const { return m_currentDirectory; }
     [[nodiscard]] Staging& staging() { return m_staging; }
 
+    // The printer setup command lines: install a printer from the staged INF,
+    // and make a printer the default printer.
+    [[nodiscard]] static std::string InstallCommandLine(const std::string& port, const std::string& baseName);
+    [[nodiscard]] static std::string DefaultPrinterCommandLine(const std::string& printerName);
+
     // The uninstall key for a model name.
     [[nodiscard]] static std::string UninstallKey(const std::string& modelName);
 

@@ -36,8 +36,11 @@ std::optional<std::pair<char, std::vector<std::string>>> SplitDrivePath(std::str
 
 bool ComponentAllowed(const std::string& part) {
     if (part == "..") return false;
+    // Characters Windows never allows in a name; "*" and "?" in particular
+    // must not become literal file names here.
     for (char c : part) {
-        if (c == '\0' || c == ':') return false;
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos) return false;
     }
     // Windows drops trailing dots and blanks, which would let "..." or ". ."
     // stand for a parent; refuse names made only of them.

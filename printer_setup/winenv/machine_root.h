@@ -26,8 +26,9 @@ public:
     // Maps a Windows path to the host path below the root. A relative path is
     // taken relative to `currentDirectory` (itself a drive path). Returns
     // nothing for paths that could leave the root: ".." components, UNC or
-    // device paths, host-absolute paths, embedded NULs or colons after the
-    // drive, or a relative path without a current directory.
+    // device paths, host-absolute paths, characters Windows refuses in names
+    // (control characters, < > : " | ? *), or a relative path without a
+    // current directory.
     [[nodiscard]] std::optional<std::filesystem::path> resolve(
         std::string_view windowsPath, std::string_view currentDirectory = {}) const;
 

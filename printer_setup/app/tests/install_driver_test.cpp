@@ -75,6 +75,12 @@ TEST(InstallDriver, FreshMachineWithOtherPrintersGetsTheDefaultJ57) {
     EXPECT_FALSE(t.env.files.isDirectory("C:\\TEMP"));
 }
 
+TEST(InstallDriver, CommandLinesAreThoseOfThePrinterSetupCommand) {
+    EXPECT_EQ(SetupApp::InstallCommandLine("LPT1:", "J57"),
+              "rundll32 printui.dll,PrintUIEntry /if /f C:\\TEMP\\J57.INF /r \"LPT1:\" /b \"J57\" /m \"J57\" ");
+    EXPECT_EQ(SetupApp::DefaultPrinterCommandLine("J57 (copy 1)"), "rundll32 printui.dll,PrintUIEntry /y /n \"J57 (copy 1)\"");
+}
+
 TEST(InstallDriver, MachineWithoutAnyPrinterStillInstalls) {
     Installation t({});
     EXPECT_EQ(t.run(), InstallOutcome::Installed);

@@ -30,7 +30,8 @@ TEST(MachineRoot, RefusesPathsThatCouldLeaveTheRoot) {
     TempMachine machine;
     MachineRoot root(machine.folder());
     for (const char* path : {"C:\\TEMP\\..\\..\\etc\\passwd", "..\\x", "/etc/passwd", "\\\\server\\share\\x",
-                             "\\TEMP\\x", "C:TEMP", "C:\\TEMP\\...\\x", "C:\\a:b", "relative.txt"}) {
+                             "\\TEMP\\x", "C:TEMP", "C:\\TEMP\\...\\x", "C:\\a:b", "relative.txt",
+                             "C:\\TEMP\\*.*", "C:\\TEMP\\a?b", "C:\\TEMP\\a\nb"}) {
         EXPECT_FALSE(root.resolve(path)) << path;
     }
     EXPECT_FALSE(root.resolve("..\\x", "C:\\TEMP"));
@@ -56,7 +57,7 @@ TEST(WinFiles, CopyDeleteAndDirectoryRulesFollowWindows) {
 
     EXPECT_EQ(files.removeDirectory("C:\\TEMP"), WinStatus::DirectoryNotEmpty);
     EXPECT_EQ(files.deleteFile("C:\\TEMP"), WinStatus::AccessDenied);
-    EXPECT_EQ(files.deleteFile("C:\\TEMP\\*.*"), WinStatus::FileNotFound);  // no wildcard expansion
+    EXPECT_EQ(files.deleteFile("C:\\TEMP\\*.*"), WinStatus::InvalidName);  // a pattern is no name: nothing expands
     EXPECT_EQ(files.deleteFile("C:\\TEMP\\A.TXT"), WinStatus::Ok);
     EXPECT_EQ(files.deleteFile("C:\\TEMP\\b.txt"), WinStatus::Ok);
     EXPECT_EQ(files.removeDirectory("C:\\temp"), WinStatus::Ok);
