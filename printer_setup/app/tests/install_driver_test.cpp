@@ -132,7 +132,7 @@ TEST(InstallDriver, FailingCommandWithoutJ57ShowsTheFailure) {
 
 TEST(InstallDriver, CommandPastTheTimeLimitIsAbandoned) {
     Installation t({{"Office", "LPT2:", "Generic"}});
-    t.setFault(winenv::PrinterSetupFault::Hangs, 3);
+    t.setFault(winenv::PrinterSetupFault::Hangs, 5);
     EXPECT_EQ(t.run(300ms), InstallOutcome::NotInstalled);
     EXPECT_EQ(t.shown(), std::vector<std::string>{kFailure});
     EXPECT_EQ(t.sink.quitRequests, 1);
