@@ -9,13 +9,20 @@ using nlohmann::json;
 
 namespace {
 
+// A text member of an object, empty when it is missing or not a text (a store
+// edited by hand must not bring the spooler down).
+std::string Text(const json& object, const char* member) {
+    auto it = object.find(member);
+    return (it != object.end() && it->is_string()) ? it->get<std::string>() : std::string{};
+}
+
 std::vector<PrinterRecord> PrintersOf(const json& document) {
     std::vector<PrinterRecord> list;
     auto it = document.find("printers");
     if (it == document.end() || !it->is_array()) return list;
     for (const auto& p : *it) {
         if (!p.is_object()) continue;
-        list.push_back({p.value("name", ""), p.value("port", ""), p.value("driver", "")});
+        list.push_back({Text(p, "name"), Text(p, "port"), Text(p, "driver")});
     }
     return list;
 }
@@ -117,7 +124,7 @@ WinStatus Spooler::addPrinter(const PrinterRecord& printer) const {
         document["printers"].push_back(
             {{"name", printer.name}, {"port", printer.port}, {"driver", printer.driver}});
         // The first printer of a machine becomes its default printer.
-        if (document.value("default", "").empty()) document["default"] = printer.name;
+        if (Text(document, "default").empty()) document["default"] = printer.name;
         return true;
     });
     return stored ? status : WinStatus::AccessDenied;
@@ -145,7 +152,7 @@ WinStatus Spooler::addDriver(const DriverRecord& driver) const {
         json kept = json::array();
         if (auto it = document.find("drivers"); it != document.end() && it->is_array()) {
             for (const auto& d : *it) {
-                if (d.is_object() && !EqualNoCase(d.value("name", ""), driver.name)) kept.push_back(d);
+                if (d.is_object() && !EqualNoCase(Text(d, "name"), driver.name)) kept.push_back(d);
             }
         }
         kept.push_back({{"name", driver.name}, {"environment", driver.environment}, {"files", driver.files}});
@@ -205,7 +212,7 @@ std::vector<DriverRecord> Spooler::drivers() const {
     if (it == document->end() || !it->is_array()) return list;
     for (const auto& d : *it) {
         if (!d.is_object()) continue;
-        DriverRecord r{d.value("name", ""), d.value("environment", ""), {}};
+        DriverRecord r{Text(d, "name"), Text(d, "environment"), {}};
         if (auto f = d.find("files"); f != d.end() && f->is_array()) {
             for (const auto& s : *f) {
                 if (s.is_string()) r.files.push_back(s.get<std::string>());

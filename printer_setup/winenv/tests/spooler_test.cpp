@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 #include "printer_setup/winenv/machine_settings.h"
@@ -81,6 +82,30 @@ TEST(Spooler, FormsAreDeletedByName) {
     EXPECT_EQ(spooler.deleteForm("papersize(80x297mm)"), WinStatus::Ok);
     EXPECT_EQ(spooler.deleteForm("papersize(80x297mm)"), WinStatus::InvalidFormName);
     EXPECT_EQ(spooler.forms(), (std::vector<std::string>{"Letter", "Legal", "A4", "A5"}));
+}
+
+}  // namespace
+}  // namespace kit::winenv
+
+namespace kit::winenv {
+namespace {
+
+TEST(Spooler, HandEditedStoreWithWrongTypesReadsAsEmptyFields) {
+    testing::TempMachine machine;
+    MachineRoot root(machine.folder());
+    std::ofstream(root.storeFile("spooler.json"))
+        << R"({"printers": [{"name": 5, "port": "LPT1:"}, "junk", {"name": "A"}], "default": 7, "forms": [1, "A4"],
+              "drivers": [{"name": [], "files": [3]}]})";
+    Spooler spooler(root);
+    auto printers = spooler.printers();
+    ASSERT_EQ(printers.size(), 2u);
+    EXPECT_EQ(printers[0].name, "");
+    EXPECT_EQ(printers[1].name, "A");
+    EXPECT_EQ(spooler.defaultPrinter(), "");
+    EXPECT_EQ(spooler.forms(), std::vector<std::string>{"A4"});
+    EXPECT_EQ(spooler.drivers().size(), 1u);
+    EXPECT_EQ(spooler.addPrinter({"B", "LPT2:", "G"}), WinStatus::Ok);
+    EXPECT_EQ(spooler.defaultPrinter(), "B");
 }
 
 }  // namespace
