@@ -83,17 +83,22 @@ ConfigureResult SerialPort::ConfigurePort(const SerialSettings& settings) {
 bool SerialPort::ReadPort(std::span<std::byte> buffer, std::size_t& got) {
   got = 0;
   (void)m_device.clearErrors();
-  m_lastError = m_device.read(buffer, got);
+  kit::SerialError error = m_device.read(buffer, got);
+  m_lastError.store(error);
   // A woken read is an empty read: the caller looks at its stop condition next.
-  return m_lastError == kit::SerialError::Ok || m_lastError == kit::SerialError::Woken;
+  return error == kit::SerialError::Ok || error == kit::SerialError::Woken;
 }
 
 bool SerialPort::WritePort(std::span<const std::byte> bytes, std::size_t& written) {
   written = 0;
   (void)m_device.clearErrors();
-  (void)m_device.purge(kit::SerialPurge::Both);
-  m_lastError = m_device.write(bytes, written);
-  return m_lastError == kit::SerialError::Ok && (written > 0 || bytes.empty());
+  // Stale input goes before every request. The output queue is left alone: it may
+  // still hold raw data written just before (a socket send, a firmware block), and
+  // clearing it would lose those bytes on a slow line.
+  (void)m_device.purge(kit::SerialPurge::Input);
+  kit::SerialError error = m_device.write(bytes, written);
+  m_lastError.store(error);
+  return error == kit::SerialError::Ok && (written > 0 || bytes.empty());
 }
 
 void SerialPort::PurgePort() { (void)m_device.purge(kit::SerialPurge::Both); }

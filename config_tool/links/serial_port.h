@@ -7,6 +7,7 @@
 // Queue sizes (2048 bytes each) are the kernel's business on Linux; RTS line control
 // and CTS flow control are always off.
 
+#include <atomic>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -54,21 +55,22 @@ class SerialPort {
   // Clears the error state, then one read of at most buffer.size() bytes that
   // returns after the read time-outs with whatever arrived.
   bool ReadPort(std::span<std::byte> buffer, std::size_t& got);
-  // Clears the error state, purges both directions, writes everything.
+  // Clears the error state, drops stale input, writes everything.
   bool WritePort(std::span<const std::byte> bytes, std::size_t& written);
   void PurgePort();
   void ClosePort();
 
   bool isOpen() const { return m_device.isOpen(); }
   // The service's verdict on the last read or write (DeviceGone after a hang-up).
-  kit::SerialError lastError() const { return m_lastError; }
+  kit::SerialError lastError() const { return m_lastError.load(); }
   // Makes a read blocked in another thread return at once.
   void wake() { m_device.wake(); }
   kit::SerialDevice& device() { return m_device; }
 
  private:
   kit::SerialDevice m_device;
-  kit::SerialError m_lastError = kit::SerialError::Ok;
+  // The reply worker reads while the window thread may write: both set this.
+  std::atomic<kit::SerialError> m_lastError{kit::SerialError::Ok};
 };
 
 }  // namespace tarnwave

@@ -51,6 +51,9 @@ class ModuleLink {
   int startWorker();
   void stopWorker();
   bool workerRunning() const { return m_worker.running(); }
+  // The worker's events, for a transport that hands them to a device (the dongle
+  // driver signals the request event as its read event and the remove event).
+  ReplyWorker& worker() { return m_worker; }
   // New settings from the serial settings dialog; nothing happens in dongle mode.
   void changeSettings(const SerialSettings& settings);
 
@@ -59,11 +62,15 @@ class ModuleLink {
   // Prepares the request part: clears it, sets id, argument and time-out.
   void prepare(int commandId, std::string_view argument, std::uint32_t timeout);
   bool BuildRequest();
+  // 0, the module's error code, 201, 203, 204, or 200 when the worker is not running.
   int RunCommand();
   bool WriteText(std::string_view text);
   bool ReadText(std::span<char> buffer, std::size_t& got);
 
   // --- parameters: one of the 23 parameter command ids ---
+  // Query: the command's part of the record is cleared and filled from the reply.
+  // Set and set-and-save: the record is the input ("WEBS" may change the port to 80).
+  // An id that is no parameter command gives 255 without a request.
   int parameter(int commandId, CommandForm form, ModuleParameters& record);
 
   // --- network, socket and management ---

@@ -14,6 +14,7 @@
 // - All calls except wake() belong to one thread at a time; the owner serialises
 //   them (the module link does: one command outstanding).
 
+#include <atomic>
 #include <cstddef>
 #include <span>
 #include <string>
@@ -40,7 +41,7 @@ class SerialDevice {
   // Resolved device path of the open port (empty when closed).
   const std::string& path() const { return m_path; }
   // errno of the last OsFailure (or of the failure behind another error), 0 if none.
-  int lastErrno() const { return m_errno; }
+  int lastErrno() const { return m_errno.load(); }
 
   // Applies the line settings. InvalidArgument for a baud rate or data-bit count the
   // line cannot take; the previous settings then stay in force.
@@ -67,7 +68,7 @@ class SerialDevice {
 
   int m_fd = -1;
   int m_wakeFd = -1;
-  int m_errno = 0;
+  std::atomic<int> m_errno{0};  // a read on one thread may fail while another writes
   std::string m_path;
   SerialTimeouts m_timeouts;
 };

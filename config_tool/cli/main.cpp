@@ -1,0 +1,64 @@
+// tarnwave-cli: reads and writes the parameters of a serial-to-WiFi module and runs
+// its management commands from the command line.
+//
+// Exit codes: 0 success, 1 module or link error, 2 usage error.
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#include "config_tool/cli/commands.h"
+
+int main(int argc, char** argv) {
+  using namespace tarnwave::cli;
+  CLI::App app{"Configure a serial-to-WiFi module over its serial line.\n"
+               "Exit codes: 0 ok, 1 module or link error, 2 usage error.",
+               "tarnwave-cli"};
+  app.require_subcommand(1);
+  LinkOptions link;
+  AddLinkOptions(app, link);
+
+  app.add_subcommand("ports", "List the serial ports (virtual modules included)");
+
+  bool json = false;
+  std::vector<std::string> keys;
+  CLI::App* get = app.add_subcommand("get", "Read parameters (all, or the KEYs named) as Key=Value lines");
+  get->add_flag("--json", json, "Print one JSON object instead");
+  get->add_option("KEY", keys, "Parameter file key names (Ssid, Encry, ..., Password)");
+
+  bool save = false;
+  std::vector<std::string> assignments;
+  CLI::App* set = app.add_subcommand("set", "Write parameters");
+  set->add_flag("--save", save, "Also keep the values in the module's flash (set-and-save form)");
+  set->add_option("KEY=VALUE", assignments, "Values in the parameter file's encoding")->required();
+
+  std::string text;
+  CLI::App* at = app.add_subcommand("at", "Send one request text (\"AT+...\") and print the reply");
+  at->add_option("TEXT", text, "The request without the carriage return")->required();
+
+  const std::pair<const char*, const char*> actions[] = {
+      {"info", "Show the module's address (QMAC) and firmware version (QVER)"},
+      {"reset", "Restart the module (AT+Z); unsaved values are lost"},
+      {"factory", "Restore the factory parameters (RSTF)"},
+      {"flash", "Write the current parameters to flash (PMTF)"},
+      {"scan", "List the wireless networks the module sees (WSCAN)"},
+      {"join", "Join the network of the module's SSID (WJOIN)"},
+      {"link", "Show the network link state (LKSTT)"},
+  };
+  for (const auto& [name, help] : actions) app.add_subcommand(name, help);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int code = app.exit(e);
+    return code == 0 ? kExitOk : kExitUsage;
+  }
+
+  Output io{std::cout, std::cerr};
+  CLI::App* chosen = app.get_subcommands().front();
+  const std::string name = chosen->get_name();
+  if (name == "ports") return ListPorts(io);
+  if (name == "get") return GetParameters(link, keys, json, io);
+  if (name == "set") return SetParameters(link, assignments, save, io);
+  if (name == "at") return SendAt(link, text, io);
+  return RunAction(link, name, io);
+}

@@ -1,0 +1,73 @@
+// kit-sim-modules: virtual serial-to-WiFi modules on pseudo-terminals.
+//
+// Prints the port path of each module on its own line, announces the ports in
+// $KIT_RUNTIME_DIR/serial/ so port listings find them, and serves until it gets
+// SIGINT, SIGTERM or SIGHUP.
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+#include "platform/serial/port_list.h"
+#include "sim/module/serial_module_server.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string AnnounceFile(int index) {
+  return kit::SerialAnnounceDir() + "/module-" + std::to_string(::getpid()) + "-" + std::to_string(index);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app{"Virtual serial-to-WiFi modules on pseudo-terminals", "kit-sim modules"};
+  int count = 1;
+  std::string echo = "on";
+  kitsim::ModuleFaults faults;
+  app.add_option("--count", count, "Number of modules (1 to 16)")->check(CLI::Range(1, 16));
+  app.add_option("--echo", echo, "Echo of requests at start (a reset switches it on again)")
+      ->check(CLI::IsMember({"on", "off"}));
+  app.add_option("--pace", faults.paceBaud, "Let each reply take its wire time at this baud rate")
+      ->check(CLI::Range(0, 921600));
+  app.add_flag("--silent", faults.silent, "Fault: answer nothing");
+  app.add_option("--delay", faults.delayMs, "Fault: wait this many milliseconds before each reply")
+      ->check(CLI::Range(0, 60000));
+  app.add_flag("--garbage", faults.garbage, "Fault: answer bytes that are no reply");
+  app.add_flag("--split", faults.split, "Fault: write each reply in two parts");
+  app.add_flag("--no-terminator", faults.noTerminator, "Fault: leave the reply terminator off");
+  CLI11_PARSE(app, argc, argv);
+
+  // Signals are taken by sigwait() below, so the serving threads never see them.
+  sigset_t signals;
+  sigemptyset(&signals);
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals, s);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+  std::error_code ec;
+  fs::create_directories(kit::SerialAnnounceDir(), ec);
+  std::vector<std::unique_ptr<kitsim::SerialModuleServer>> modules;
+  for (int i = 0; i < count; ++i) {
+    auto module = std::make_unique<kitsim::SerialModuleServer>(kitsim::VirtualModuleAddress(i), faults, echo == "on");
+    if (!module->start()) {
+      std::cerr << "kit-sim modules: cannot create a pseudo-terminal\n";
+      return 1;
+    }
+    std::ofstream(AnnounceFile(i)) << module->portPath() << "\n";
+    std::cout << module->portPath() << std::endl;
+    modules.push_back(std::move(module));
+  }
+
+  int received = 0;
+  sigwait(&signals, &received);
+  for (int i = 0; i < count; ++i) fs::remove(AnnounceFile(i), ec);
+  modules.clear();
+  return 0;
+}
