@@ -1,0 +1,40 @@
+#pragma once
+// Resource numbers of Tarnwave: dialogs, controls and private window messages. They are
+// part of the program's interfaces (pages talk to the main window by message number).
+#include <cstdint>
+
+namespace tarnwave {
+
+// Standard buttons.
+constexpr std::uint16_t IDOK = 1;
+constexpr std::uint16_t IDCANCEL = 2;
+
+// CMess, dialog 170 "Note".
+constexpr int IDD_MESS = 170;
+constexpr std::uint16_t IDC_MESS_TEXT = 1086;
+constexpr std::uint16_t IDC_MESS_OK_MIDDLE = 3;
+
+// CFixComplete, dialog 176 "Note".
+constexpr int IDD_FIX_COMPLETE = 176;
+constexpr std::uint16_t IDC_FIX_COMPLETE_TEXT = 1000;
+
+// CWlSet, dialog 184 "Wireless Setting".
+constexpr int IDD_WL_SET = 184;
+constexpr std::uint16_t IDC_WL_PASSWORD = 1040;
+constexpr std::uint16_t IDC_WL_MAC = 1039;
+constexpr std::uint16_t IDC_WL_FIX_MAC = 1093;
+
+// CSeriesSet, dialog 131 "Serial Setting".
+constexpr int IDD_SERIES_SET = 131;
+constexpr std::uint16_t IDC_SERIES_BAUD = 1058;
+constexpr std::uint16_t IDC_SERIES_DATA_BIT = 1022;
+constexpr std::uint16_t IDC_SERIES_PARITY = 1020;
+constexpr std::uint16_t IDC_SERIES_STOP_BIT = 1021;
+
+// Private window messages (WM_USER = 1024).
+constexpr std::uint32_t WM_USER = 0x0400;
+constexpr std::uint32_t WM_GET_MODULE_LINK = WM_USER + 1;    // 1025: a page asks for the ModuleLink
+constexpr std::uint32_t WM_SHOW_PAGE = WM_USER + 101;        // 1125: show a page again
+constexpr std::uint32_t WM_SHOW_NOTE = WM_USER + 200;        // a note handed over by another thread
+
+}  // namespace tarnwave

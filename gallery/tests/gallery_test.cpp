@@ -1,0 +1,42 @@
+// Every registered dialog draws to a PNG, and the program refuses bad requests cleanly.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+#include "gallery/gallery_registry.h"
+#include "gallery/gallery_renderer.h"
+
+namespace kit::gallery {
+namespace {
+
+TEST(GalleryTest, EveryDialogRendersToAPngOfItsSize) {
+  kit::ui::QtHost host;
+  const auto registry = AllDialogs();
+  ASSERT_FALSE(registry.entries().empty());
+  std::set<std::string> names;
+  const auto folder = std::filesystem::temp_directory_path() / "kit_gallery_test";
+  std::filesystem::create_directories(folder);
+  for (const auto& entry : registry.entries()) {
+    EXPECT_TRUE(names.insert(entry.name).second) << "duplicate " << entry.name;
+    const auto path = (folder / (entry.name + ".png")).string();
+    std::string error;
+    ASSERT_TRUE(RenderToPng(host, entry, path, error)) << entry.name << ": " << error;
+    EXPECT_GT(std::filesystem::file_size(path), 500u) << entry.name;
+  }
+  std::filesystem::remove_all(folder);
+}
+
+TEST(GalleryProgramTest, BadRequestsFailWithAMessage) {
+  // Test programs sit in <build>/tests, programs in <build>/bin.
+  const auto build = std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
+  const std::string gallery = "QT_QPA_PLATFORM=offscreen " + (build / "bin" / "kit-gallery").string();
+  EXPECT_EQ(WEXITSTATUS(std::system((gallery + " --list > /dev/null").c_str())), 0);
+  EXPECT_EQ(WEXITSTATUS(std::system((gallery + " no-such-dialog --out /tmp/x.png 2> /dev/null").c_str())), 2);
+  EXPECT_EQ(WEXITSTATUS(std::system((gallery + " tarnwave-mess-note 2> /dev/null").c_str())), 2);
+  EXPECT_EQ(WEXITSTATUS(std::system((gallery + " tarnwave-mess-note --out /no/such/dir/x.png 2> /dev/null").c_str())), 1);
+}
+
+}  // namespace
+}  // namespace kit::gallery

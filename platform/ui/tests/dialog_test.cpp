@@ -1,0 +1,216 @@
+// The dialog model: what user actions do to control state and which events they raise.
+#include "platform/ui/dialog.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/ui/headless/headless_host.h"
+#include "platform/ui/tests/test_dialogs.h"
+
+namespace kit::ui {
+namespace {
+
+using ::testing::ElementsAre;
+using namespace kit::ui::sample;
+
+class DialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(dialog.create()); }
+  HeadlessHost host;
+  SampleDialog dialog{host};
+};
+
+TEST_F(DialogTest, UsersCannotReachHiddenDisabledOrReadOnlyControls) {
+  dialog.enable(kApply, false);
+  EXPECT_FALSE(dialog.userClick(kApply));
+  dialog.enable(kApply, true);
+  dialog.show(kApply, false);
+  EXPECT_FALSE(dialog.userClick(kApply));
+  EXPECT_FALSE(dialog.userType(kReadOnlyEdit, "x"));
+  EXPECT_FALSE(dialog.userClick(999));
+  dialog.enableWindow(false);
+  EXPECT_FALSE(dialog.userType(kEdit, "x"));
+  EXPECT_THAT(dialog.log, ::testing::IsEmpty());
+  EXPECT_EQ(dialog.text(kEdit), "abc");
+}
+
+TEST_F(DialogTest, TypingHonoursDigitsOnlyAndTheLimit) {
+  EXPECT_TRUE(dialog.userType(kDigits, "1a2b3c4d5e6"));
+  EXPECT_EQ(dialog.text(kDigits), "12345");
+  EXPECT_TRUE(dialog.userType(kEdit, "abcdefgh"));
+  EXPECT_EQ(dialog.text(kEdit), "abcdef");
+  // The program itself may set longer texts: the limit binds the user only.
+  dialog.setText(kEdit, "abcdefgh");
+  EXPECT_EQ(dialog.text(kEdit), "abcdefgh");
+}
+
+TEST_F(DialogTest, FocusMovesBeforeTheClickAndNamesTheTaker) {
+  dialog.userType(kEdit, "x");
+  dialog.log.clear();
+  dialog.userClick(kApply);
+  EXPECT_THAT(dialog.log, ElementsAre("kill 101 111", "set 111 101", "apply"));
+}
+
+TEST_F(DialogTest, TheProgramMovesTheFocusWithItsEventsAndPlacesControls) {
+  dialog.userType(kEdit, "x");
+  dialog.log.clear();
+  EXPECT_TRUE(dialog.setFocus(kIdOk));
+  EXPECT_THAT(dialog.log, ElementsAre("kill 101 1", "set 1 101"));
+  EXPECT_EQ(dialog.focusedControl(), kIdOk);
+  EXPECT_TRUE(dialog.setControlRect(kEdit, {8, 16, 40, 8}));
+  const Rect px = dialog.controlPixels(kEdit);
+  EXPECT_EQ(px.x, 12);  // 6 x 13 pixel base units headless
+  EXPECT_EQ(px.y, 26);
+  EXPECT_EQ(px.width, 60);
+  EXPECT_EQ(px.height, 13);
+}
+
+TEST_F(DialogTest, CheckBoxesToggleAndRadioGroupsEndAtTheNextGroupStart) {
+  dialog.userClick(kCheck);
+  EXPECT_TRUE(dialog.isChecked(kCheck));
+  dialog.userClick(kCheck);
+  EXPECT_FALSE(dialog.isChecked(kCheck));
+
+  dialog.userClick(kRadioC);
+  dialog.userClick(kRadioA);
+  EXPECT_TRUE(dialog.isChecked(kRadioA));
+  EXPECT_TRUE(dialog.isChecked(kRadioC));  // another group
+  dialog.userClick(kRadioB);
+  EXPECT_FALSE(dialog.isChecked(kRadioA));
+  EXPECT_EQ(dialog.checkedRadioButton(kRadioA, kRadioB), kRadioB);
+  EXPECT_TRUE(dialog.checkRadioButton(kRadioA, kRadioC, kRadioA));
+  EXPECT_FALSE(dialog.isChecked(kRadioC));
+}
+
+TEST_F(DialogTest, ListsKeepSelectionAndTextTogether) {
+  EXPECT_EQ(dialog.selection(kList), -1);
+  EXPECT_TRUE(dialog.setSelection(kList, 1));
+  EXPECT_EQ(dialog.text(kList), "57600");
+  EXPECT_FALSE(dialog.setSelection(kList, 2));  // out of range: nothing changes
+  EXPECT_EQ(dialog.selection(kList), 1);
+  dialog.insertItem(kList, 0, "230400");
+  EXPECT_EQ(dialog.selection(kList), 2);  // still "57600"
+  dialog.deleteItem(kList, 2);
+  EXPECT_EQ(dialog.selection(kList), -1);
+  EXPECT_EQ(dialog.text(kList), "");
+
+  for (const char* s : {"b", "C", "a"}) dialog.addItem(kSortedList, s);
+  EXPECT_THAT(dialog.control(kSortedList)->items, ElementsAre("a", "b", "C"));
+
+  dialog.userType(kCombo, "COM2");
+  EXPECT_EQ(dialog.selection(kCombo), 1);
+  dialog.userType(kCombo, "COM9");
+  EXPECT_EQ(dialog.selection(kCombo), -1);
+  EXPECT_EQ(dialog.text(kCombo), "COM9");
+  EXPECT_FALSE(dialog.userSelect(kCombo, 5));
+}
+
+TEST_F(DialogTest, SlidersClampAndListViewsDoubleClickARow) {
+  dialog.setRange(kSlider, 64, 1024);
+  dialog.userSlide(kSlider, 5000);
+  EXPECT_EQ(dialog.position(kSlider), 1024);
+  dialog.setColumns(kView, {{"No.", 40}, {"Port", 60}});
+  dialog.insertRow(kView, 0, {"1", "COM3"}, 0);
+  dialog.insertRow(kView, 1, {"2"});
+  dialog.setCell(kView, 1, 1, "COM4");
+  dialog.log.clear();
+  EXPECT_TRUE(dialog.userDoubleClick(kView, 1));
+  EXPECT_FALSE(dialog.userDoubleClick(kView, 2));
+  EXPECT_EQ(dialog.selection(kView), 1);
+  EXPECT_EQ(dialog.cellText(kView, 1, 1), "COM4");
+  EXPECT_EQ(dialog.log.back(), "dblclick 112");
+}
+
+TEST_F(DialogTest, IpAddressesReadOnlyWhenWhole) {
+  dialog.setAddress(kAddress, 0xC0A80101);
+  EXPECT_EQ(dialog.text(kAddress), "192.168.1.1");
+  EXPECT_EQ(dialog.address(kAddress), 0xC0A80101u);
+  for (const char* bad : {"", "1.2.3", "1.2.3.256", "1.2.3.4.5", "1..2.3", "a.b.c.d", "1.2.3.4 "}) {
+    dialog.setText(kAddress, bad);
+    EXPECT_FALSE(dialog.address(kAddress).has_value()) << bad;
+  }
+}
+
+TEST_F(DialogTest, SendReturnsTheHandlersResult) {
+  EXPECT_EQ(dialog.send(kMessagePing, 40, 2), 42);
+  EXPECT_EQ(dialog.send(kMessageUser + 99), 0);  // unbound: default handling
+}
+
+TEST_F(DialogTest, KeysAndCloseBoxFollowTheStandardCommands) {
+  dialog.userKey(Key::Enter);  // the default button, not OnOK
+  EXPECT_EQ(dialog.log.back(), "apply");
+  EXPECT_FALSE(dialog.isEnded());
+  dialog.userKey(Key::Escape);
+  EXPECT_TRUE(dialog.isEnded());
+  EXPECT_EQ(dialog.endCode(), kIdCancel);
+}
+
+// Pages: activation on first show, refusal to leave, refusal to come.
+class Page : public PropertyPage {
+ public:
+  Page(Host& host, int id) : PropertyPage(host, DialogTemplate{id, "", 100, 80, {}, {Label(1, "page", {0, 0, 50, 10})}, 0, ""}) {}
+  bool OnSetActive() override {
+    ++activations;
+    return allowEnter;
+  }
+  bool OnKillActive() override { return allowLeave; }
+  int activations = 0;
+  bool allowEnter = true;
+  bool allowLeave = true;
+};
+
+TEST(PageAreaTest, PagesMayRefuseToLeaveOrToCome) {
+  HeadlessHost host;
+  DialogTemplate t{600, "Sheet", 300, 200, {}, {Control(kArea, ControlKind::PageArea, {10, 0, 200, 150})}, 0, ""};
+  Dialog sheet(host, t);
+  Page first(host, 601), second(host, 602);
+  ASSERT_TRUE(sheet.create());
+  EXPECT_EQ(sheet.addPage(kArea, first, "One"), 0);
+  EXPECT_EQ(sheet.addPage(kArea, second, "Two"), 1);
+  EXPECT_FALSE(second.isCreated());
+
+  ASSERT_TRUE(sheet.setActivePage(kArea, 0));
+  EXPECT_TRUE(first.isCreated() && first.isWindowShown());
+  EXPECT_EQ(first.parentWindow(), &sheet);
+
+  first.allowLeave = false;
+  EXPECT_FALSE(sheet.userSelectPage(kArea, 1));
+  EXPECT_EQ(sheet.activePage(kArea), 0);
+  EXPECT_FALSE(second.isCreated());
+
+  first.allowLeave = true;
+  second.allowEnter = false;
+  EXPECT_FALSE(sheet.userSelectPage(kArea, 1));
+  EXPECT_EQ(sheet.activePage(kArea), 0);
+  EXPECT_TRUE(first.isWindowShown());
+  EXPECT_FALSE(second.isWindowShown());
+
+  second.allowEnter = true;
+  EXPECT_TRUE(sheet.userSelectPage(kArea, 1));
+  EXPECT_FALSE(first.isWindowShown());
+  EXPECT_EQ(second.activations, 2);
+
+  sheet.destroyWindow();
+  EXPECT_FALSE(first.isCreated());
+  EXPECT_FALSE(second.isCreated());
+}
+
+TEST(PageAreaTest, APageDestroyedFirstLeavesItsArea) {
+  HeadlessHost host;
+  DialogTemplate t{600, "Sheet", 300, 200, {}, {Control(kArea, ControlKind::PageArea, {10, 0, 200, 150})}, 0, ""};
+  Dialog sheet(host, t);
+  ASSERT_TRUE(sheet.create());
+  auto page = std::make_unique<Page>(host, 601);
+  Page other(host, 602);
+  sheet.addPage(kArea, *page, "One");
+  sheet.addPage(kArea, other, "Two");
+  ASSERT_TRUE(sheet.setActivePage(kArea, 1));
+  page.reset();
+  EXPECT_EQ(sheet.page(kArea, 0), &other);
+  EXPECT_EQ(sheet.activePage(kArea), 0);
+  sheet.destroyWindow();  // touches only the pages still alive
+  EXPECT_FALSE(other.isCreated());
+}
+
+}  // namespace
+}  // namespace kit::ui
