@@ -44,7 +44,7 @@ class ModuleLink {
   // Puts another kind of transport in place (the dongle link): 0, or 203 for none.
   int openTransport(std::unique_ptr<ModuleTransport> transport);
   void close();
-  bool isOpen() const { return m_slot.get() != nullptr; }
+  bool isOpen() const { return m_slot.get() != nullptr && m_slot.get()->isOpen(); }
   bool isDongleMode() const;
   ModuleTransport* transport() { return m_slot.get(); }
   // Starts the reply worker: 0, or 200 after closing the link.

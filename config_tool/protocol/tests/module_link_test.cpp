@@ -248,6 +248,8 @@ TEST_F(ModuleLinkTest, IoValueAndManagementCommands) {
   value = 0;
   ASSERT_EQ(m_link.ioValue(CommandForm::Query, value), 0);
   EXPECT_EQ(value, 5);
+  // New line settings apply to the open port; the module still answers.
+  m_link.changeSettings({9600, 1, 1, 2});
   EXPECT_EQ(m_link.enterEnts(), 0);
   EXPECT_EQ(m_link.enterEntm(), 0);
   EXPECT_EQ(m_module->requests().back(), "AT+ENTM");
