@@ -143,9 +143,9 @@ int main(int argc, char** argv) {
             settings.languageId = static_cast<std::uint16_t>(value);
         }
         std::vector<PrinterRecord> records;
-        for (const auto& spec : printers) {
-            auto eq = spec.find('=');
-            records.push_back({spec.substr(0, eq), eq == std::string::npos ? "LPT1:" : spec.substr(eq + 1),
+        for (const auto& setup : printers) {
+            auto eq = setup.find('=');
+            records.push_back({setup.substr(0, eq), eq == std::string::npos ? "LPT1:" : setup.substr(eq + 1),
                                "Generic / Text Only"});
         }
         WinStatus status = InitMachine(machine, settings, records);
