@@ -25,8 +25,11 @@ function(kit_add_test)
   add_executable(${T_NAME} ${T_SOURCES})
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main Threads::Threads)
+  # Tests run (and are listed) through env, which hands them where the sources and the
+  # build are and keeps Qt offscreen.
+  set_target_properties(${T_NAME} PROPERTIES CROSSCOMPILING_EMULATOR
+    "env;KIT_SOURCE_DIR=${CMAKE_SOURCE_DIR};KIT_BINARY_DIR=${CMAKE_BINARY_DIR};QT_QPA_PLATFORM=offscreen")
   gtest_discover_tests(${T_NAME}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "KIT_SOURCE_DIR=${CMAKE_SOURCE_DIR};KIT_BINARY_DIR=${CMAKE_BINARY_DIR};QT_QPA_PLATFORM=offscreen")
+    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT})
 endfunction()

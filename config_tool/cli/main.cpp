@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
                "Exit codes: 0 ok, 1 module or link error, 2 usage error.",
                "tarnwave-cli"};
   app.require_subcommand(1);
+  app.fallthrough();  // link options may also follow the subcommand
   LinkOptions link;
   AddLinkOptions(app, link);
 

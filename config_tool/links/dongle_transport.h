@@ -38,7 +38,7 @@ class DongleTransport final : public ModuleTransport {
   ~DongleTransport() override;
 
   ReplyFraming framing() const override { return ReplyFraming::Dongle; }
-  bool linkOpen() const override { return m_open.load(); }
+  bool isOpen() const override { return m_open.load(); }
   bool sendRequest(std::string_view text) override;
   bool writeText(std::string_view text) override;
   bool writeRaw(std::span<const std::byte> bytes) override;

@@ -47,8 +47,9 @@ class ModuleTransport {
   virtual ~ModuleTransport() = default;
 
   virtual ReplyFraming framing() const = 0;
-  // False once the link's handle was closed underneath (the dongle was pulled out).
-  virtual bool linkOpen() const { return true; }
+  // False once the device behind the transport is gone (a pulled dongle): commands
+  // then report "invalid handle!" until a new link is opened.
+  virtual bool isOpen() const = 0;
 
   // Writes one request text (the write step of BuildRequest).
   virtual bool sendRequest(std::string_view text) = 0;

@@ -21,6 +21,7 @@ class SerialTransport final : public ModuleTransport {
   SerialPort& port() { return m_port; }
 
   ReplyFraming framing() const override { return ReplyFraming::Serial; }
+  bool isOpen() const override { return m_port.isOpen(); }
   bool sendRequest(std::string_view text) override;
   bool writeText(std::string_view text) override;
   bool writeRaw(std::span<const std::byte> bytes) override;

@@ -74,7 +74,7 @@ bool ModuleLink::BuildRequest() {
 
 int ModuleLink::RunCommand() {
   ModuleTransport* transport = m_slot.get();
-  if (transport == nullptr || !transport->linkOpen()) return kResultInvalidHandle;
+  if (transport == nullptr || !transport->isOpen()) return kResultInvalidHandle;
   // Without a worker nobody would gather the reply: set-up failure, not silence.
   if (!m_worker.running()) return kResultWorkerSetupFailed;
   m_worker.replyEvent().reset();

@@ -44,7 +44,7 @@ class ModuleLink {
   // Puts another kind of transport in place (the dongle link): 0, or 203 for none.
   int openTransport(std::unique_ptr<ModuleTransport> transport);
   void close();
-  bool isOpen() const { return m_slot.get() != nullptr; }
+  bool isOpen() const { return m_slot.get() != nullptr && m_slot.get()->isOpen(); }
   bool isDongleMode() const;
   ModuleTransport* transport() { return m_slot.get(); }
   // Starts the reply worker: 0, or 200 after closing the link.
@@ -80,8 +80,8 @@ class ModuleLink {
   int startScan();
   // Waits for the scan reply; the entries (0 to 50) land in entries.
   int collectScan(std::vector<ScanEntry>& entries);
-  // On success the socket number replaces spec.Protocol.
-  int createSocket(SocketSpec& spec);
+  // On success the socket number replaces setup.Protocol.
+  int createSocket(SocketSetup& setup);
   // Sends at most the count the module accepts (and never more than 1024 bytes).
   int sendOnSocket(int socket, std::span<const std::byte> data, std::size_t& sent);
   // Receives up to count bytes into data (cleared first).

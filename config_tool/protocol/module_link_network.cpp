@@ -57,20 +57,20 @@ int ModuleLink::collectScan(std::vector<ScanEntry>& entries) {
   return kResultOk;
 }
 
-int ModuleLink::createSocket(SocketSpec& spec) {
+int ModuleLink::createSocket(SocketSetup& setup) {
   std::string argument;
-  if (spec.CsMode != 0) {
-    argument = Decimals({spec.Protocol, spec.CsMode, spec.connectTimeout, spec.Port});
+  if (setup.CsMode != 0) {
+    argument = Decimals({setup.Protocol, setup.CsMode, setup.connectTimeout, setup.Port});
   } else {
-    argument = Decimals({spec.Protocol, spec.CsMode}) + "," +
-               std::string(spec.serverAddress, strnlen(spec.serverAddress, sizeof spec.serverAddress)) + "," +
-               std::to_string(spec.Port);
+    argument = Decimals({setup.Protocol, setup.CsMode}) + "," +
+               std::string(setup.serverAddress, strnlen(setup.serverAddress, sizeof setup.serverAddress)) + "," +
+               std::to_string(setup.Port);
   }
   int result = runSimple(command::SKCT, argument, 3000);
   if (result != kResultOk) return result;
   ReplyFieldReader reader(m_request, framing());
   auto number = reader.last();
-  spec.Protocol = number ? kit::ReadLeadingInt(*number) : 0;
+  setup.Protocol = number ? kit::ReadLeadingInt(*number) : 0;
   return kResultOk;
 }
 

@@ -22,7 +22,7 @@ inline constexpr int kMaxScanEntries = 50;
 inline constexpr int kMaxSocketStates = 50;
 
 // Argument of socket creation; on success the socket number replaces Protocol.
-struct SocketSpec {
+struct SocketSetup {
   std::int32_t Protocol = 0;  // 0 TCP, 1 UDP
   std::int32_t CsMode = 0;    // 0 client, 1 server
   union {
@@ -30,9 +30,9 @@ struct SocketSpec {
     std::int32_t connectTimeout;  // server, seconds
   };
   std::int32_t Port = 0;
-  SocketSpec() : serverAddress{} {}
+  SocketSetup() : serverAddress{} {}
 };
-static_assert(sizeof(SocketSpec) == 212);
+static_assert(sizeof(SocketSetup) == 212);
 
 struct SocketState {
   std::int32_t socket = 0;

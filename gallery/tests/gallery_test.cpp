@@ -7,6 +7,7 @@
 
 #include "gallery/gallery_registry.h"
 #include "gallery/gallery_renderer.h"
+#include "platform/ui/property_page.h"
 
 namespace kit::gallery {
 namespace {
@@ -26,6 +27,24 @@ TEST(GalleryTest, EveryDialogRendersToAPngOfItsSize) {
     EXPECT_GT(std::filesystem::file_size(path), 500u) << entry.name;
   }
   std::filesystem::remove_all(folder);
+}
+
+TEST(GalleryTest, PagesAreDrawnInsideAFrameOfTheirSize) {
+  kit::ui::QtHost host;
+  GalleryRegistry registry;
+  registry.add("page", "a page", [](kit::ui::Host& h) {
+    kit::ui::DialogTemplate t;
+    t.id = 138;
+    t.width = 120;
+    t.height = 60;
+    t.controls = {kit::ui::Label(1042, "Welcome", {5, 5, 100, 10})};
+    return std::make_unique<kit::ui::PropertyPage>(h, t);
+  });
+  const auto path = (std::filesystem::temp_directory_path() / "kit_gallery_page.png").string();
+  std::string error;
+  ASSERT_TRUE(RenderToPng(host, registry.entries().at(0), path, error)) << error;
+  EXPECT_GT(std::filesystem::file_size(path), 200u);
+  std::filesystem::remove(path);
 }
 
 TEST(GalleryProgramTest, BadRequestsFailWithAMessage) {

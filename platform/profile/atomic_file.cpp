@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 namespace kit::profile {
@@ -80,8 +81,17 @@ FileResult ReadWholeFile(const std::string& path, std::string& content) {
   return {};
 }
 
-FileResult ReplaceFileAtomically(const std::string& path, std::string_view content,
+FileResult ReplaceFileAtomically(const std::string& linkOrPath, std::string_view content,
                                  const std::function<void(std::size_t)>& afterChunk) {
+  // A symbolic link keeps pointing at the file: the file it names is replaced.
+  std::string path = linkOrPath;
+  struct stat link {};
+  if (::lstat(linkOrPath.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+    if (char* target = ::realpath(linkOrPath.c_str(), nullptr)) {
+      path = target;
+      std::free(target);
+    }
+  }
   mode_t mode = 0644;
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;

@@ -1,11 +1,11 @@
 #include "platform/profile/profile_file.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <optional>
 
 #include "platform/profile/ini_document.h"
+#include "platform/text/number_reader.h"
 
 namespace kit::profile {
 
@@ -15,19 +15,6 @@ std::optional<std::string> Lookup(std::string_view section, std::string_view key
   std::string content;
   if (!ReadWholeFile(path, content)) return std::nullopt;
   return IniDocument(std::move(content)).value(section, key);
-}
-
-int LeadingInt(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
-  long long value = 0;
-  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
-    value = std::min<long long>(value * 10 + (s[i] - '0'), static_cast<long long>(INT_MAX) + 1);
-  }
-  if (negative) return static_cast<int>(-value);  // INT_MIN at most
-  return static_cast<int>(std::min<long long>(value, INT_MAX));
 }
 
 }  // namespace
@@ -54,7 +41,7 @@ std::string ReadProfileText(std::string_view section, std::string_view key, std:
 
 int ReadProfileInt(std::string_view section, std::string_view key, int defaultValue, const std::string& path) {
   const auto found = Lookup(section, key, path);
-  return found ? LeadingInt(*found) : defaultValue;
+  return found ? kit::ReadLeadingInt(*found) : defaultValue;
 }
 
 WriteResult WriteProfileString(std::string_view section, std::string_view key, std::string_view value,

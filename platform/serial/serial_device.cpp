@@ -234,6 +234,12 @@ SerialError SerialDevice::clearErrors() {
   return SerialError::Ok;
 }
 
+std::size_t SerialDevice::queuedInput() const {
+  int queued = 0;
+  if (m_fd < 0 || ::ioctl(m_fd, FIONREAD, &queued) != 0 || queued < 0) return 0;
+  return static_cast<std::size_t>(queued);
+}
+
 void SerialDevice::wake() {
   int fd = m_wakeFd;
   if (fd < 0) return;

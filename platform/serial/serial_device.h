@@ -60,6 +60,9 @@ class SerialDevice {
   // The Linux line keeps no sticky error state; this only checks the port is open.
   SerialError clearErrors();
 
+  // Bytes received and not read yet (0 when closed).
+  std::size_t queuedInput() const;
+
   // Stops a blocked read (thread-safe).
   void wake();
 

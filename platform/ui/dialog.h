@@ -46,6 +46,8 @@ class Dialog {
   int runModal();                       // end code; -1 when the window could not be made
   bool create(Dialog* parent = nullptr);  // modeless; see Host::createWindow
   void destroyWindow();
+  // Ends a modal run with `code`. A modeless window only records the code: forms close
+  // with destroyWindow() (so the default Escape and close box leave a form open).
   void endDialog(int code);
 
   bool isCreated() const { return m_created; }

@@ -43,7 +43,11 @@ int main(int argc, char** argv) {
   app.add_flag("--garbage", faults.garbage, "Fault: answer bytes that are no reply");
   app.add_flag("--split", faults.split, "Fault: write each reply in two parts");
   app.add_flag("--no-terminator", faults.noTerminator, "Fault: leave the reply terminator off");
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? 0 : 2;
+  }
 
   // Signals are taken by sigwait() below, so the serving threads never see them.
   sigset_t signals;

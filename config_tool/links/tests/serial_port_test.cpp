@@ -45,7 +45,8 @@ TEST(SerialPortOnPty, WriteDropsStaleInputAndReadReturnsWhatArrived) {
   ASSERT_TRUE(port.OpenPort(pty.portPath(), {}));
 
   ASSERT_EQ(pty.write("stale reply"), kit::SerialError::Ok);
-  std::this_thread::sleep_for(50ms);
+  for (int i = 0; i < 500 && port.device().queuedInput() < 11; ++i) std::this_thread::sleep_for(10ms);
+  ASSERT_EQ(port.device().queuedInput(), 11u);
   std::string request = "AT+\r";
   std::size_t written = 0;
   ASSERT_TRUE(port.WritePort(std::as_bytes(std::span(request)), written));

@@ -199,13 +199,13 @@ TEST_F(ModuleLinkTest, SocketToALoopbackServer) {
   ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
   ASSERT_EQ(::listen(listener, 1), 0);
 
-  SocketSpec spec;
-  spec.Protocol = 0;
-  spec.CsMode = 0;
-  std::strcpy(spec.serverAddress, "127.0.0.1");
-  spec.Port = ntohs(address.sin_port);
-  ASSERT_EQ(m_link.createSocket(spec), 0);
-  const int socket = spec.Protocol;
+  SocketSetup setup;
+  setup.Protocol = 0;
+  setup.CsMode = 0;
+  std::strcpy(setup.serverAddress, "127.0.0.1");
+  setup.Port = ntohs(address.sin_port);
+  ASSERT_EQ(m_link.createSocket(setup), 0);
+  const int socket = setup.Protocol;
   EXPECT_EQ(socket, 1);
   int peer = ::accept(listener, nullptr, nullptr);
   ASSERT_GE(peer, 0);
@@ -235,9 +235,9 @@ TEST_F(ModuleLinkTest, SocketToALoopbackServer) {
   EXPECT_EQ(m_link.closeSocket(socket), 12);
 
   // Anything off the loopback network is refused.
-  std::strcpy(spec.serverAddress, "192.0.2.1");
-  spec.Protocol = 0;
-  EXPECT_EQ(m_link.createSocket(spec), 13);
+  std::strcpy(setup.serverAddress, "192.0.2.1");
+  setup.Protocol = 0;
+  EXPECT_EQ(m_link.createSocket(setup), 13);
   ::close(peer);
   ::close(listener);
 }
@@ -248,6 +248,8 @@ TEST_F(ModuleLinkTest, IoValueAndManagementCommands) {
   value = 0;
   ASSERT_EQ(m_link.ioValue(CommandForm::Query, value), 0);
   EXPECT_EQ(value, 5);
+  // New line settings apply to the open port; the module still answers.
+  m_link.changeSettings({9600, 1, 1, 2});
   EXPECT_EQ(m_link.enterEnts(), 0);
   EXPECT_EQ(m_link.enterEntm(), 0);
   EXPECT_EQ(m_module->requests().back(), "AT+ENTM");
@@ -332,18 +334,18 @@ TEST_F(ModuleLinkTest, RequestTextsOfTheNetworkAndManagementOperations) {
       {"AT+WLEAV", [](ModuleLink& l) { (void)l.leaveNetwork(); }},
       {"AT+WSCAN", [](ModuleLink& l) { std::vector<ScanEntry> e; (void)l.startScan(); (void)l.collectScan(e); }},
       {"AT+SKCT=0,0,192.168.1.10,8080", [](ModuleLink& l) {
-         SocketSpec spec;
-         std::strcpy(spec.serverAddress, "192.168.1.10");
-         spec.Port = 8080;
-         (void)l.createSocket(spec);
+         SocketSetup setup;
+         std::strcpy(setup.serverAddress, "192.168.1.10");
+         setup.Port = 8080;
+         (void)l.createSocket(setup);
        }},
       {"AT+SKCT=1,1,30,9000", [](ModuleLink& l) {
-         SocketSpec spec;
-         spec.Protocol = 1;
-         spec.CsMode = 1;
-         spec.connectTimeout = 30;
-         spec.Port = 9000;
-         (void)l.createSocket(spec);
+         SocketSetup setup;
+         setup.Protocol = 1;
+         setup.CsMode = 1;
+         setup.connectTimeout = 30;
+         setup.Port = 9000;
+         (void)l.createSocket(setup);
        }},
       {"AT+SKSND=3,2", [](ModuleLink& l) { std::size_t sent; std::string d = "ab"; (void)l.sendOnSocket(3, std::as_bytes(std::span(d)), sent); }},
       {"AT+SKRCV=3,100", [](ModuleLink& l) { std::vector<std::byte> d; (void)l.receiveFromSocket(3, 100, d); }},

@@ -198,6 +198,18 @@ TEST(ParameterDecode, ValueThatGivesWrongLeavesTheFieldCleared) {
   EXPECT_STREQ(r.KeySetting.Key, "");
 }
 
+TEST(ParameterDecode, UnterminatedReplyClearsEveryCommandsPart) {
+  // A reply that fills the whole reply buffer without ever ending.
+  CommandRequest reply = SerialReply("+OK=" + std::string(3000, '7'));
+  for (int id : kParameterCommands) {
+    SCOPED_TRACE(*CommandMnemonic(id));
+    ModuleParameters decoded = FilledRecord();
+    DecodeParameterReply(id, reply, ReplyFraming::Serial, decoded);
+    ModuleParameters cleared;
+    EXPECT_EQ(ParameterSetText(id, decoded), ParameterSetText(id, cleared));
+  }
+}
+
 TEST(ParameterDecode, TextsAreCutToTheirFields) {
   ModuleParameters r;
   DecodeParameterReply(SSID, SerialReply("+OK=\"" + std::string(40, 's') + "\"\r\n\r\n"), ReplyFraming::Serial, r);

@@ -4,6 +4,7 @@
 // module does not produce: data that trickles in after the reply, accepted counts
 // below what was asked. Every byte the tool writes is recorded.
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <functional>

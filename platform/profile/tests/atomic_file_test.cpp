@@ -52,6 +52,19 @@ TEST(AtomicFileTest, ReplacingKeepsThePermissionBits) {
   EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
+TEST(AtomicFileTest, ALinkedFileIsReplacedBehindItsLink) {
+  TempFolder dir;
+  const auto target = dir.file("real.ini");
+  const auto link = dir.file("user.ini");
+  WriteBytes(target, "old");
+  ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+  ASSERT_TRUE(ReplaceFileAtomically(link, "new"));
+  struct stat st {};
+  ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_EQ(ReadBytes(target), "new");
+}
+
 TEST(AtomicFileTest, ReadingRefusesFoldersAndReportsMissingFiles) {
   TempFolder dir;
   std::string content;

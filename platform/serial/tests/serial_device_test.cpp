@@ -116,7 +116,9 @@ TEST_F(SerialDeviceTest, PurgeDropsStaleInput) {
   ASSERT_EQ(m_port.open(m_pty.portPath()), SerialError::Ok);
   ASSERT_EQ(m_port.setTimeouts({10, 1, 50, 1, 1}), SerialError::Ok);
   ASSERT_EQ(m_pty.write("stale"), SerialError::Ok);
-  std::this_thread::sleep_for(50ms);  // let the line discipline take the bytes in
+  // The line discipline takes the bytes in on its own time.
+  for (int i = 0; i < 500 && m_port.queuedInput() < 5; ++i) std::this_thread::sleep_for(10ms);
+  ASSERT_EQ(m_port.queuedInput(), 5u);
   ASSERT_EQ(m_port.purge(SerialPurge::Both), SerialError::Ok);
   ASSERT_EQ(m_pty.write("fresh"), SerialError::Ok);
   std::array<std::byte, 16> buffer{};

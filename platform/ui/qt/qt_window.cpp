@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -79,6 +80,20 @@ void WindowWidget::keyPressEvent(QKeyEvent* event) {
     d->userKey(Key::Enter);
   } else if (event->key() == Qt::Key_Escape) {
     d->userKey(Key::Escape);
+  } else if (event->key() == Qt::Key_Space && (event->modifiers() & Qt::AltModifier) && !d->systemMenu().empty()) {
+    // The window manager's own menu cannot take items, so Alt+Space shows the items the
+    // dialog added to its system menu.
+    QMenu menu(this);
+    for (const auto& item : d->systemMenu()) {
+      if (item.command == 0) {
+        menu.addSeparator();
+      } else {
+        menu.addAction(Q(item.text))->setData(item.command);
+      }
+    }
+    if (QAction* chosen = menu.exec(mapToGlobal(QPoint(0, 0)))) {
+      if (Dialog* again = m_host.find(m_handle)) again->userSystemCommand(chosen->data().toInt());
+    }
   } else {
     QWidget::keyPressEvent(event);
   }
@@ -501,6 +516,8 @@ void QtWindow::refreshWindow() {
     m_widget->move(parentUnits.x(d->position().x), parentUnits.y(d->position().y));
     m_widget->setVisible(d->isWindowShown());
     if (d->isWindowShown()) m_widget->raise();
+  } else if (!d->isModal()) {
+    m_widget->setVisible(d->isWindowShown());  // forms are shown and hidden by the program
   }
 }
 

@@ -136,6 +136,16 @@ TEST_F(DialogTest, SendReturnsTheHandlersResult) {
   EXPECT_EQ(dialog.send(kMessageUser + 99), 0);  // unbound: default handling
 }
 
+TEST_F(DialogTest, OnlyItemsOfTheSystemMenuCanBeChosen) {
+  EXPECT_FALSE(dialog.userSystemCommand(16));
+  dialog.addSystemMenuItem(16, "About");
+  ASSERT_EQ(dialog.systemMenu().size(), 2u);  // a separator, then the item
+  EXPECT_EQ(dialog.systemMenu()[0].command, 0);
+  EXPECT_TRUE(dialog.userSystemCommand(16));
+  EXPECT_EQ(dialog.log.back(), "syscmd 16");
+  EXPECT_FALSE(dialog.userSystemCommand(0));  // the separator
+}
+
 TEST_F(DialogTest, KeysAndCloseBoxFollowTheStandardCommands) {
   dialog.userKey(Key::Enter);  // the default button, not OnOK
   EXPECT_EQ(dialog.log.back(), "apply");

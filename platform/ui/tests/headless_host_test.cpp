@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/ui/tests/test_dialogs.h"
+#include "platform/ui/wait_cursor.h"
 
 namespace kit::ui {
 namespace {
@@ -122,6 +123,26 @@ TEST(HeadlessHostTest, PostsToAGoneWindowAreRefusedOrDropped) {
   EXPECT_FALSE(host.post(PostedMessage{handle, kMessagePing, 0, 0}));
 }
 
+// Forms: modeless top-level windows; the message loop runs while one exists.
+class Form : public SampleDialog {
+ public:
+  using SampleDialog::SampleDialog;
+  void OnClose() override { destroyWindow(); }
+};
+
+TEST(HeadlessHostTest, TheMessageLoopEndsWhenTheLastFormCloses) {
+  HeadlessHost host;
+  Form first(host), second(host);
+  ASSERT_TRUE(first.create());
+  ASSERT_TRUE(second.create());
+  second.showWindow(false);  // hidden forms still count
+  first.post(kMessageClose);
+  second.post(kMessageClose);
+  host.runMessageLoop();
+  EXPECT_FALSE(first.isCreated());
+  EXPECT_FALSE(second.isCreated());
+}
+
 TEST(HeadlessHostTest, TimersFireInDueOrderOnVirtualTime) {
   HeadlessHost host;
   SampleDialog dialog(host);
@@ -156,6 +177,12 @@ TEST(HeadlessHostTest, ServicesAreAnsweredByRespondersAndRecorded) {
   host.onFileChooser([](const FileChooserRequest&) { return std::optional<std::string>("/tmp/Config"); });
   EXPECT_EQ(dialog.chooseFile(request), "/tmp/Config.cfg");
   EXPECT_EQ(host.fileChoosers().size(), 2u);
+
+  {
+    WaitCursor wait(host);
+    EXPECT_EQ(host.waitCursorDepth(), 1);
+  }
+  EXPECT_EQ(host.waitCursorDepth(), 0);
 
   host.onPopupMenu([](const std::vector<MenuItem>& items) { return items.at(0).command; });
   EXPECT_EQ(dialog.popupMenu({{32771, "Clear"}}, {}), 32771);

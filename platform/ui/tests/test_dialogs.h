@@ -84,6 +84,7 @@ class SampleDialog : public Dialog {
                                       .on(EventKind::SliderMoved, kSlider, &SampleDialog::OnEvent)
                                       .on(EventKind::DoubleClick, kView, &SampleDialog::OnEvent)
                                       .on(EventKind::ContextMenu, kAnyKey, &SampleDialog::OnEvent)
+                                      .on(EventKind::SystemCommand, kAnyKey, &SampleDialog::OnEvent)
                                       .onMessage(kMessagePing, &SampleDialog::OnPing)
                                       .build();
     return &map;

@@ -1,0 +1,153 @@
+// Runs j57-print as a real process against files and FIFOs.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/serial/pseudo_terminal.h"
+#include "printer_demo/cli/command_line_clock.h"
+#include "printer_demo/core/barcode_test.h"
+#include "printer_demo/core/sample_receipts.h"
+
+namespace j57 {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProgramRun {
+  int status = -1;
+  std::string out;  // stdout and stderr
+};
+
+ProgramRun RunProgram(const std::string& arguments) {
+  const std::string command = std::string(J57_PRINT_PROGRAM) + " " + arguments + " 2>&1";
+  ProgramRun run;
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe)) run.out += buffer;
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  return run;
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string Stream(const Pieces& pieces) {
+  const Bytes all = Join(pieces);
+  return std::string(all.begin(), all.end());
+}
+
+class J57Print : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/j57-print.XXXXXX";
+    m_dir = mkdtemp(pattern);
+    m_out = m_dir / "lpt.bin";
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+  fs::path m_dir;
+  fs::path m_out;
+};
+
+TEST_F(J57Print, ReceiptsOnParallelRoutesAreByteExact) {
+  const std::string now = "--now '2026-03-07 09:05:04'";
+  const struct {
+    std::string route;
+    PrintRoute expectedRoute;
+  } routes[] = {{"lpt1", PrintRoute::Lpt1}, {"lpt2", PrintRoute::Lpt2}, {"lpt3", PrintRoute::Lpt3}};
+  for (const auto& r : routes) {
+    fs::remove(m_out);
+    for (const char* receipt : {"menu", "checks", "shopping"}) {
+      const ProgramRun run = RunProgram("--route " + r.route + " --device " + m_out.string() + " " + now + " " + receipt);
+      EXPECT_EQ(run.status, 0) << run.out;
+    }
+    EXPECT_EQ(ReadFile(m_out), Stream(MenuReceipt(r.expectedRoute, "2026/03/07    09:05:04 ")) +
+                                   Stream(ChecksReceipt(r.expectedRoute, "2026/03/07   09:05")) +
+                                   Stream(ShoppingListReceipt(r.expectedRoute, "2026/03/07   09:05")))
+        << r.route;
+  }
+}
+
+TEST_F(J57Print, BarcodeAndTextThroughTheEnvironmentsDevicePath) {
+  const std::string env = "J57_LPT2=" + m_out.string() + " ";
+  const fs::path text = m_dir / "text.txt";
+  std::ofstream(text, std::ios::binary) << "abc";
+  const std::string program = std::string(J57_PRINT_PROGRAM);
+  ASSERT_EQ(std::system((env + program + " --route lpt2 barcode JAN8 higher >/dev/null").c_str()), 0);
+  ASSERT_EQ(std::system((env + program + " --route lpt2 text " + text.string() + " --times 3 >/dev/null").c_str()), 0);
+  EXPECT_EQ(ReadFile(m_out), Stream(BarcodeTestPieces(*FindBarcodeType("JAN8"), BarcodeSize::Higher)) + "abcabcabc\n" +
+                                 std::string("\x1D\x56\x42\x00", 4));
+}
+
+TEST_F(J57Print, RefusalsAreReportedAndNothingIsHalfSent) {
+  const std::string device = " --device " + m_out.string();
+  const struct {
+    std::string arguments;
+    int status;
+    std::string message;
+  } cases[] = {
+      {"--route lpt1" + device + " text " + (m_dir / "missing.txt").string(), 1, "Cannot read"},
+      {"--route lpt1" + device + " text /etc/hostname --times two", 1, "repeat count \"two\""},
+      {"--route lpt1" + device + " --now 2026-02-30T00:00:00 menu", 1, "--now"},
+      {"--route lpt1 --device /nonexistent/lpt menu", 1, "No such file or directory"},
+      {"--route serial --baud fast menu", 1, "baud rate \"fast\""},
+      {"--route serial --data-bits 8x menu", 1, "data bits \"8x\""},
+      {"--route LPT1 menu", 2, "route"},
+      {"--route lpt1" + device + " barcode ITF huge", 2, "SIZE"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = RunProgram(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.out;
+    EXPECT_NE(run.out.find(c.message), std::string::npos) << c.arguments << "\n" << run.out;
+  }
+  EXPECT_FALSE(fs::exists(m_out));
+}
+
+TEST_F(J57Print, UnknownBarcodeTypeOpensThePortButSendsNothing) {
+  const ProgramRun run = RunProgram("--route lpt1 --device " + m_out.string() + " barcode itf normal");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("no barcode type"), std::string::npos);
+  EXPECT_TRUE(fs::exists(m_out));
+  EXPECT_EQ(fs::file_size(m_out), 0u);
+}
+
+TEST_F(J57Print, SerialRouteWritesToTheNamedDevice) {
+  kit::PseudoTerminal printer;
+  ASSERT_EQ(printer.open(), kit::SerialError::Ok);
+  const ProgramRun run = RunProgram("--route serial --device " + printer.portPath() +
+                                    " --baud 19200 --now '2026-03-07 09:05:04' menu");
+  ASSERT_EQ(run.status, 0) << run.out;
+  const std::string expected = Stream(MenuReceipt(PrintRoute::Serial, "2026/03/07    09:05:04 "));
+  std::string received;
+  std::byte buffer[1024];
+  for (int idle = 0; received.size() < expected.size() && idle < 50;) {
+    std::size_t got = 0;
+    ASSERT_EQ(printer.read(buffer, got, std::chrono::milliseconds(100)), kit::SerialError::Ok);
+    if (got == 0) ++idle;
+    received.append(reinterpret_cast<const char*>(buffer), got);
+  }
+  EXPECT_EQ(received, expected);
+}
+
+TEST(CommandLineClock, ReadsOnlyRealDatesAndTimes) {
+  const auto t = ParseTimestamp("2024-02-29 23:59:58");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->day, 29);
+  EXPECT_EQ(t->second, 58);
+  for (const char* text : {"2023-02-29 00:00:00", "2026-13-01 00:00:00", "2026-01-01 24:00:00", "2026-01-01",
+                           "2026-01-01 00:00:0x", "2026/01/01 00:00:00"})
+    EXPECT_FALSE(ParseTimestamp(text)) << text;
+}
+
+}  // namespace
+}  // namespace j57

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <variant>
+
+namespace j57 {
+
+// Line settings of the serial control's Settings property ("9600,N,8,1").
+struct LineSettings {
+  long baud = 9600;
+  char parity = 'N';  // N, E, O, M, S
+  int dataBits = 8;   // 4..8
+  int stopBitsTimesTwo = 2;  // 2 = one stop bit, 3 = one and a half, 4 = two
+};
+
+// One open serial device under the serial control.
+class SerialLine {
+ public:
+  virtual ~SerialLine() = default;
+  // Writes every byte or reports why not (with the system's reason), waiting at most timeout.
+  [[nodiscard]] virtual std::optional<std::string> write(std::span<const std::uint8_t> bytes,
+                                                         std::chrono::milliseconds timeout) = 0;
+  // Applies new line settings to the open device.
+  [[nodiscard]] virtual std::optional<std::string> configure(const LineSettings& settings) = 0;
+  virtual void purgeOutput() = 0;
+  virtual void purgeInput() = 0;
+};
+
+// Opens the device at path with the given settings, without flow control; the line
+// closes when destroyed. A string is the error text.
+using SerialLineOpener =
+    std::function<std::variant<std::unique_ptr<SerialLine>, std::string>(const std::string& path, const LineSettings&)>;
+
+}  // namespace j57

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "printer_setup/winenv/machine_setup.h"
+
+namespace kit::winenv::testing {
+
+// A fresh machine root in a temporary folder, removed again at the end.
+class TempMachine {
+public:
+    explicit TempMachine(const MachineSettings& settings = {},
+                         const std::vector<PrinterRecord>& printers = {}) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "winroot.XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+        m_folder = pattern;
+        if (!Succeeded(InitMachine(MachineRoot(m_folder), settings, printers))) std::abort();
+    }
+    ~TempMachine() {
+        std::error_code ec;
+        std::filesystem::remove_all(m_folder, ec);
+    }
+    TempMachine(const TempMachine&) = delete;
+    TempMachine& operator=(const TempMachine&) = delete;
+
+    [[nodiscard]] const std::filesystem::path& folder() const { return m_folder; }
+
+private:
+    std::filesystem::path m_folder;
+};
+
+// Where the build puts the programs: KIT_BINARY_DIR/bin, else the "bin"
+// folder beside the "tests" folder of the running test program.
+inline std::filesystem::path ProgramPath(const char* name) {
+    if (const char* binary = std::getenv("KIT_BINARY_DIR"); binary != nullptr && *binary != '\0') {
+        return std::filesystem::path(binary) / "bin" / name;
+    }
+    std::error_code ec;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return self.parent_path().parent_path() / "bin" / name;
+}
+
+}  // namespace kit::winenv::testing
