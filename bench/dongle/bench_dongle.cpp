@@ -20,7 +20,7 @@
 #include "config_tool/protocol/module_link.h"
 #include "dongle_driver/host/device_server.h"
 #include "dongle_driver/host/driver_host.h"
-#include "dongle_driver/host/simulation_spec.h"
+#include "dongle_driver/host/simulation_plan.h"
 #include "platform/devio/device_registry.h"
 #include "sim/radio/engine_answerer.h"
 #include "sim/radio/virtual_dongle.h"

@@ -21,7 +21,7 @@
 
 #include "dongle_driver/host/device_server.h"
 #include "dongle_driver/host/driver_host.h"
-#include "dongle_driver/host/simulation_spec.h"
+#include "dongle_driver/host/simulation_plan.h"
 #include "dongle_driver/host/transfer_log.h"
 #include "dongle_driver/interface/dongle_interface.h"
 #include "platform/devio/device_registry.h"
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     bool unplug = false;
     bool replug = false;
     app.add_option("--simulate", simulate,
-                   "plug in a virtual dongle with virtual modules, SPEC = CHANNEL[:COUNT],... e.g. \"6:2,11:1\"");
+                   "plug in a virtual dongle with virtual modules, PLAN = CHANNEL[:COUNT],... e.g. \"6:2,11:1\"");
     app.add_option("--trace", tracePath, "write every USB transfer in hex to FILE");
     app.add_option("--log", logPath, "write the driver's trace lines to FILE (\"-\": standard error)");
     app.add_option("--module-password", password, "wireless password of the virtual modules (six characters)")
@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     std::string error;
-    const auto spec = kirva::ParseSimulationSpec(simulate, error);
-    if (!spec) {
+    const auto plan = kirva::ParseSimulationPlan(simulate, error);
+    if (!plan) {
         std::cerr << "kirva_udxd: --simulate: " << error << "\n";
         return 2;
     }
@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     }
 
     auto medium = std::make_shared<sim::radio::RadioMedium>();
-    for (const auto& placement : spec->placements)
+    for (const auto& placement : plan->placements)
         for (int i = 0; i < placement.count; ++i) {
             const auto address = kirva::SimulatedModuleAddress(placement.channel, i);
             medium->add(std::make_shared<sim::radio::RadioModule>(address, placement.channel,

@@ -16,9 +16,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (argument == "-h" || argument == "--help") {
-            std::cout << "kit-sim dongle [SPEC] [kirva_udxd options]\n"
-                         "  SPEC  CHANNEL[:COUNT],...  virtual modules on radio channels (default \"1:1\")\n"
-                         "Starts kirva_udxd --simulate SPEC; see kirva_udxd --help.\n";
+            std::cout << "kit-sim dongle [PLAN] [kirva_udxd options]\n"
+                         "  PLAN  CHANNEL[:COUNT],...  virtual modules on radio channels (default \"1:1\")\n"
+                         "Starts kirva_udxd --simulate PLAN; see kirva_udxd --help.\n";
             return 0;
         }
         if (!simulated && !argument.empty() && argument[0] != '-') {

@@ -15,7 +15,7 @@
 
 #include "dongle_driver/host/device_server.h"
 #include "dongle_driver/host/driver_host.h"
-#include "dongle_driver/host/simulation_spec.h"
+#include "dongle_driver/host/simulation_plan.h"
 #include "dongle_driver/interface/dongle_interface.h"
 #include "platform/devio/device_registry.h"
 #include "platform/devio/socket_device.h"
@@ -168,16 +168,16 @@ TEST(DeviceOpen, NoHostMeansNotFound) {
     ::rmdir(dir);
 }
 
-TEST(SimulationSpec, ParsesPlacementsAndRefusesNonsense) {
+TEST(SimulationPlan, ParsesPlacementsAndRefusesNonsense) {
     std::string error;
-    auto spec = ParseSimulationSpec("6:2,11:1,3", error);
-    ASSERT_TRUE(spec);
-    ASSERT_EQ(spec->placements.size(), 3u);
-    EXPECT_EQ(spec->placements[0].channel, 6);
-    EXPECT_EQ(spec->placements[0].count, 2);
-    EXPECT_EQ(spec->placements[2].count, 1);
+    auto plan = ParseSimulationPlan("6:2,11:1,3", error);
+    ASSERT_TRUE(plan);
+    ASSERT_EQ(plan->placements.size(), 3u);
+    EXPECT_EQ(plan->placements[0].channel, 6);
+    EXPECT_EQ(plan->placements[0].count, 2);
+    EXPECT_EQ(plan->placements[2].count, 1);
     for (const char* bad : {"0:1", "15:1", "6:0", "6:51", "x", "6:2,", "6:-1", "99999999999:1"})
-        EXPECT_FALSE(ParseSimulationSpec(bad, error)) << bad;
+        EXPECT_FALSE(ParseSimulationPlan(bad, error)) << bad;
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ struct PlacedModules {
     int count = 0;
 };
 
-struct SimulationSpec {
+struct SimulationPlan {
     std::vector<PlacedModules> placements;
 };
 
@@ -25,7 +25,7 @@ inline constexpr int kMaxModulesPerChannel = 50;
 
 // nullopt with a message for anything malformed (channels 1 to 14, counts 1
 // to 50).
-std::optional<SimulationSpec> ParseSimulationSpec(std::string_view text, std::string& error);
+std::optional<SimulationPlan> ParseSimulationPlan(std::string_view text, std::string& error);
 // The address of the index-th module (from 0) on a channel.
 RadioAddress SimulatedModuleAddress(std::uint16_t channel, int index);
 std::string FormatAddress(const RadioAddress& address);

@@ -1,4 +1,4 @@
-#include "dongle_driver/host/simulation_spec.h"
+#include "dongle_driver/host/simulation_plan.h"
 
 #include <cstdio>
 
@@ -18,9 +18,9 @@ std::optional<int> ReadNumber(std::string_view text) {
 
 }  // namespace
 
-std::optional<SimulationSpec> ParseSimulationSpec(std::string_view text, std::string& error) {
-    SimulationSpec spec;
-    if (text.empty()) return spec;
+std::optional<SimulationPlan> ParseSimulationPlan(std::string_view text, std::string& error) {
+    SimulationPlan plan;
+    if (text.empty()) return plan;
     if (text.back() == ',') {
         error = "empty placement after the last comma";
         return std::nullopt;
@@ -40,9 +40,9 @@ std::optional<SimulationSpec> ParseSimulationSpec(std::string_view text, std::st
             error = "module count must be 1 to 50 in '" + std::string(item) + "'";
             return std::nullopt;
         }
-        spec.placements.push_back({static_cast<std::uint16_t>(*channel), *count});
+        plan.placements.push_back({static_cast<std::uint16_t>(*channel), *count});
     }
-    return spec;
+    return plan;
 }
 
 RadioAddress SimulatedModuleAddress(std::uint16_t channel, int index) {
