@@ -1,34 +1,23 @@
 // tarnwave-cli as a real process against a virtual module on a pseudo-terminal.
 
 #include <gtest/gtest.h>
-#include <stdio.h>
-#include <sys/wait.h>
 
-#include <array>
 #include <chrono>
 #include <thread>
 #include <cstdlib>
 #include <string>
 
+#include "platform/test_support/program_path.h"
+#include "platform/test_support/program_run.h"
 #include "sim/module/serial_module_server.h"
 
 namespace {
 
-struct CliRun {
-  int exitCode;
-  std::string out;
-};
+using CliRun = kit::test_support::ProgramRun;
 
+// tarnwave-cli with its standard output and standard error together.
 CliRun Cli(const std::string& arguments) {
-  std::string command = std::string(TARNWAVE_CLI_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  CliRun run{-1, {}};
-  if (pipe == nullptr) return run;
-  std::array<char, 512> buffer{};
-  while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe)) run.out.append(buffer.data(), n);
-  int status = ::pclose(pipe);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+  return kit::test_support::RunProgram(kit::test_support::ProgramPath("tarnwave-cli"), arguments);
 }
 
 class TarnwaveCliTest : public ::testing::Test {
@@ -44,10 +33,10 @@ class TarnwaveCliTest : public ::testing::Test {
 
 TEST_F(TarnwaveCliTest, SetWithSaveThenGet) {
   CliRun set = Cli(m_port + "set --save Ssid=Shop_2 Key=abc KeyType=1 Encry=1 ChSet=11");
-  ASSERT_EQ(set.exitCode, 0) << set.out;
+  ASSERT_EQ(set.exitCode, 0) << set.output;
   CliRun get = Cli(m_port + "get Ssid Encry KeyType KeyId Key ChSet");
-  ASSERT_EQ(get.exitCode, 0) << get.out;
-  EXPECT_EQ(get.out, "Ssid=Shop_2\nEncry=1\nKeyType=1\nKeyId=1\nKey=abc\nChSet=11\n");
+  ASSERT_EQ(get.exitCode, 0) << get.output;
+  EXPECT_EQ(get.output, "Ssid=Shop_2\nEncry=1\nKeyType=1\nKeyId=1\nKey=abc\nChSet=11\n");
 
   // The key group was read and sent whole, in set-and-save form.
   bool sawKey = false;
@@ -61,8 +50,8 @@ TEST_F(TarnwaveCliTest, SetWithSaveThenGet) {
 TEST_F(TarnwaveCliTest, JsonOutputAndPlainSetIsNotSaved) {
   ASSERT_EQ(Cli(m_port + "set Escape=1b DhcpEn=1").exitCode, 0);
   CliRun get = Cli(m_port + "get --json Escape DhcpEn");
-  ASSERT_EQ(get.exitCode, 0) << get.out;
-  EXPECT_EQ(get.out, "{\n  \"Escape\": \"1b\",\n  \"DhcpEn\": \"1\"\n}\n");
+  ASSERT_EQ(get.exitCode, 0) << get.output;
+  EXPECT_EQ(get.output, "{\n  \"Escape\": \"1b\",\n  \"DhcpEn\": \"1\"\n}\n");
   std::string flashEscape;
   m_module.inspect([&](kitsim::ModuleEngine& e) { flashEscape = e.flash().at("ESPC"); });
   EXPECT_EQ(flashEscape, "2B");
@@ -87,8 +76,8 @@ TEST_F(TarnwaveCliTest, ErrorsAndExitCodes) {
   };
   for (const Case& c : cases) {
     CliRun run = Cli(c.arguments);
-    EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.out;
-    EXPECT_NE(run.out.find(c.message), std::string::npos) << c.arguments << "\n" << run.out;
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.output;
+    EXPECT_NE(run.output.find(c.message), std::string::npos) << c.arguments << "\n" << run.output;
   }
   EXPECT_EQ(Cli("--help").exitCode, 0);
   EXPECT_EQ(Cli("set --help").exitCode, 0);
@@ -96,17 +85,17 @@ TEST_F(TarnwaveCliTest, ErrorsAndExitCodes) {
 
 TEST_F(TarnwaveCliTest, ActionsReachTheModule) {
   CliRun info = Cli(m_port + "info");
-  ASSERT_EQ(info.exitCode, 0) << info.out;
-  EXPECT_NE(info.out.find("Mac=024B"), std::string::npos);
-  EXPECT_NE(info.out.find("Version=H"), std::string::npos);
+  ASSERT_EQ(info.exitCode, 0) << info.output;
+  EXPECT_NE(info.output.find("Mac=024B"), std::string::npos);
+  EXPECT_NE(info.output.find("Version=H"), std::string::npos);
   CliRun at = Cli(m_port + "at \"AT+QMAC=?\"");
   EXPECT_EQ(at.exitCode, 0);
-  EXPECT_EQ(at.out.substr(0, 8), "+OK=024B");
+  EXPECT_EQ(at.output.substr(0, 8), "+OK=024B");
   CliRun scan = Cli(m_port + "scan");
   EXPECT_EQ(scan.exitCode, 0);
-  EXPECT_NE(scan.out.find("Backoffice"), std::string::npos);
+  EXPECT_NE(scan.output.find("Backoffice"), std::string::npos);
   EXPECT_EQ(Cli(m_port + "join").exitCode, 0);
-  EXPECT_NE(Cli(m_port + "link").out.find("Connected=1"), std::string::npos);
+  EXPECT_NE(Cli(m_port + "link").output.find("Connected=1"), std::string::npos);
   EXPECT_EQ(Cli(m_port + "flash").exitCode, 0);
   EXPECT_EQ(Cli(m_port + "factory").exitCode, 0);
   EXPECT_EQ(Cli(m_port + "reset").exitCode, 0);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "dongle_driver/interface/dongle_interface.h"
+#include "platform/test_support/program_path.h"
 #include "platform/devio/device_registry.h"
 
 namespace {
@@ -22,7 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 using kit::devio::DevError;
 
-std::string Program() { return std::string(std::getenv("KIT_BINARY_DIR")) + "/bin/kirva_udxd"; }
+std::string Program() { return kit::test_support::ProgramPath("kirva_udxd").string(); }
 
 int RunAndWait(const std::vector<std::string>& arguments) {
     const pid_t child = ::fork();

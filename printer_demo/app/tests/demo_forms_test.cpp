@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/serial/pseudo_terminal.h"
+#include "platform/test_support/terminal_drain.h"
 #include "platform/ui/headless/headless_host.h"
 #include "printer_demo/app/form1.h"
 #include "printer_demo/app/form2.h"
@@ -67,18 +68,6 @@ class DemoFormsTest : public ::testing::Test {
     ASSERT_TRUE(form1().userClick(FORM1_OPTION2));
     ASSERT_TRUE(form1().userType(FORM1_COMBO7, port));
     ASSERT_TRUE(form1().userClick(FORM1_COMMAND1));
-  }
-
-  std::string drain(kit::PseudoTerminal& terminal, std::size_t expected) {
-    std::string received;
-    std::byte buffer[4096];
-    for (int idle = 0; received.size() < expected && idle < 50;) {
-      std::size_t got = 0;
-      if (terminal.read(buffer, got, std::chrono::milliseconds(100)) != kit::SerialError::Ok) break;
-      if (got == 0) ++idle;
-      received.append(reinterpret_cast<const char*>(buffer), got);
-    }
-    return received;
   }
 
   fs::path m_dir;
@@ -172,7 +161,7 @@ TEST_F(DemoFormsTest, SerialPortIsOpenFromEnterUntilBack) {
   EXPECT_EQ(form1().MSComm1().Settings(), "19200,N,8,1");
   ASSERT_TRUE(form2().userClick(FORM2_COMMAND4));
   const std::string expected = Stream(ShoppingListReceipt(PrintRoute::Serial, "2026/03/07   09:05"));
-  EXPECT_EQ(drain(printer, expected.size()), expected);
+  EXPECT_EQ(kit::test_support::DrainTerminal(printer, expected.size()), expected);
   EXPECT_FALSE(fs::exists(m_dir / "lpt1"));
 
   // Manual Test and back keep the port open.

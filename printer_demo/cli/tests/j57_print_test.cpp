@@ -1,14 +1,15 @@
 // Runs j57-print as a real process against files and FIFOs.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "platform/serial/pseudo_terminal.h"
+#include "platform/test_support/program_path.h"
+#include "platform/test_support/program_run.h"
+#include "platform/test_support/terminal_drain.h"
 #include "printer_demo/cli/command_line_clock.h"
 #include "printer_demo/core/barcode_test.h"
 #include "printer_demo/core/sample_receipts.h"
@@ -18,22 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun {
-  int status = -1;
-  std::string out;  // stdout and stderr
-};
+using kit::test_support::ProgramRun;
 
-ProgramRun RunProgram(const std::string& arguments) {
-  const std::string command = std::string(J57_PRINT_PROGRAM) + " " + arguments + " 2>&1";
-  ProgramRun run;
-  if (FILE* pipe = ::popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) run.out += buffer;
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  return run;
-}
+const std::string kProgram = kit::test_support::ProgramPath("j57-print").string();
+
+// j57-print with its standard output and standard error together.
+ProgramRun RunProgram(const std::string& arguments) { return kit::test_support::RunProgram(kProgram, arguments); }
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -69,7 +60,7 @@ TEST_F(J57Print, ReceiptsOnParallelRoutesAreByteExact) {
     fs::remove(m_out);
     for (const char* receipt : {"menu", "checks", "shopping"}) {
       const ProgramRun run = RunProgram("--route " + r.route + " --device " + m_out.string() + " " + now + " " + receipt);
-      EXPECT_EQ(run.status, 0) << run.out;
+      EXPECT_EQ(run.exitCode, 0) << run.output;
     }
     EXPECT_EQ(ReadFile(m_out), Stream(MenuReceipt(r.expectedRoute, "2026/03/07    09:05:04 ")) +
                                    Stream(ChecksReceipt(r.expectedRoute, "2026/03/07   09:05")) +
@@ -82,7 +73,7 @@ TEST_F(J57Print, BarcodeAndTextThroughTheEnvironmentsDevicePath) {
   const std::string env = "J57_LPT2=" + m_out.string() + " ";
   const fs::path text = m_dir / "text.txt";
   std::ofstream(text, std::ios::binary) << "abc";
-  const std::string program = std::string(J57_PRINT_PROGRAM);
+  const std::string& program = kProgram;
   ASSERT_EQ(std::system((env + program + " --route lpt2 barcode JAN8 higher >/dev/null").c_str()), 0);
   ASSERT_EQ(std::system((env + program + " --route lpt2 text " + text.string() + " --times 3 >/dev/null").c_str()), 0);
   EXPECT_EQ(ReadFile(m_out), Stream(BarcodeTestPieces(*FindBarcodeType("JAN8"), BarcodeSize::Higher)) + "abcabcabc\n" +
@@ -107,16 +98,16 @@ TEST_F(J57Print, RefusalsAreReportedAndNothingIsHalfSent) {
   };
   for (const auto& c : cases) {
     const ProgramRun run = RunProgram(c.arguments);
-    EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.out;
-    EXPECT_NE(run.out.find(c.message), std::string::npos) << c.arguments << "\n" << run.out;
+    EXPECT_EQ(run.exitCode, c.status) << c.arguments << "\n" << run.output;
+    EXPECT_NE(run.output.find(c.message), std::string::npos) << c.arguments << "\n" << run.output;
   }
   EXPECT_FALSE(fs::exists(m_out));
 }
 
 TEST_F(J57Print, UnknownBarcodeTypeOpensThePortButSendsNothing) {
   const ProgramRun run = RunProgram("--route lpt1 --device " + m_out.string() + " barcode itf normal");
-  EXPECT_EQ(run.status, 0) << run.out;
-  EXPECT_NE(run.out.find("no barcode type"), std::string::npos);
+  EXPECT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("no barcode type"), std::string::npos);
   EXPECT_TRUE(fs::exists(m_out));
   EXPECT_EQ(fs::file_size(m_out), 0u);
 }
@@ -126,17 +117,9 @@ TEST_F(J57Print, SerialRouteWritesToTheNamedDevice) {
   ASSERT_EQ(printer.open(), kit::SerialError::Ok);
   const ProgramRun run = RunProgram("--route serial --device " + printer.portPath() +
                                     " --baud 19200 --now '2026-03-07 09:05:04' menu");
-  ASSERT_EQ(run.status, 0) << run.out;
+  ASSERT_EQ(run.exitCode, 0) << run.output;
   const std::string expected = Stream(MenuReceipt(PrintRoute::Serial, "2026/03/07    09:05:04 "));
-  std::string received;
-  std::byte buffer[1024];
-  for (int idle = 0; received.size() < expected.size() && idle < 50;) {
-    std::size_t got = 0;
-    ASSERT_EQ(printer.read(buffer, got, std::chrono::milliseconds(100)), kit::SerialError::Ok);
-    if (got == 0) ++idle;
-    received.append(reinterpret_cast<const char*>(buffer), got);
-  }
-  EXPECT_EQ(received, expected);
+  EXPECT_EQ(kit::test_support::DrainTerminal(printer, expected.size()), expected);
 }
 
 TEST(CommandLineClock, ReadsOnlyRealDatesAndTimes) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/serial/pseudo_terminal.h"
+#include "platform/test_support/terminal_drain.h"
 #include "printer_demo/core/print_actions.h"
 #include "printer_demo/core/sample_receipts.h"
 #include "printer_demo/sysenv/platform_serial_line.h"
@@ -15,18 +16,7 @@
 namespace j57 {
 namespace {
 
-// Everything that arrives at the printer's end within a generous wait.
-std::string Drain(kit::PseudoTerminal& terminal, std::size_t expected) {
-  std::string received;
-  std::byte buffer[4096];
-  for (int idle = 0; received.size() < expected && idle < 50;) {
-    std::size_t got = 0;
-    if (terminal.read(buffer, got, std::chrono::milliseconds(100)) != kit::SerialError::Ok) break;
-    if (got == 0) ++idle;
-    received.append(reinterpret_cast<const char*>(buffer), got);
-  }
-  return received;
-}
+using kit::test_support::DrainTerminal;
 
 class CommControlTest : public ::testing::Test {
  protected:
@@ -71,7 +61,7 @@ TEST_F(CommControlTest, ReceiptArrivesByteForByte) {
   FixedWallClock clock(LocalTime{2026, 3, 7, 9, 5, 4});
   ASSERT_FALSE(PrintActions(connection, clock).printChecks().failed());
   const Bytes expected = Join(ChecksReceipt(PrintRoute::Serial, "2026/03/07   09:05"));
-  EXPECT_EQ(Drain(m_printer, expected.size()), std::string(expected.begin(), expected.end()));
+  EXPECT_EQ(DrainTerminal(m_printer, expected.size()), std::string(expected.begin(), expected.end()));
 }
 
 TEST_F(CommControlTest, FailuresLeaveThePortClosedAndSayWhy) {

@@ -2,9 +2,11 @@
 // command as a real process.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sys/wait.h>
+#include <string>
+#include <utility>
 
+#include "platform/test_support/program_path.h"
+#include "platform/test_support/program_run.h"
 #include "printer_setup/app/setup_app.h"
 #include "printer_setup/app/tests/recording_sink.h"
 #include "printer_setup/winenv/tests/temp_machine.h"
@@ -20,7 +22,7 @@ const char* const kFailure = "The Printer Driver installation has been failed!";
 
 struct Installation {
     explicit Installation(std::vector<PrinterRecord> printers, winenv::MachineSettings settings = {})
-        : machine(settings, printers), env(machine.folder(), winenv::testing::ProgramPath("kit-printer-setup")) {
+        : machine(settings, printers), env(machine.folder(), test_support::ProgramPath("kit-printer-setup")) {
         values.g_SystemCode = 10;
         values.g_LanguageChoice = 1;
     }
@@ -173,14 +175,9 @@ TEST(InstallDriver, OtherModelNamesAreRefusedBeforeAnythingChanges) {
 
 // The setup program itself, unattended.
 int RunSetup(const std::string& arguments, std::string& output) {
-    std::string command = winenv::testing::ProgramPath("setup").string() + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return -1;
-    char buffer[512];
-    output.clear();
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-    int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    auto run = test_support::RunProgram(test_support::ProgramPath("setup"), arguments);
+    output = std::move(run.output);
+    return run.exitCode;
 }
 
 TEST(SetupProgram, UnattendedRunPrintsTheOutcomeAndAnswersByExitCode) {

@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "platform/test_support/program_path.h"
 #include "printer_setup/winenv/machine_settings.h"
 #include "printer_setup/winenv/tests/temp_machine.h"
 #include "printer_setup/winenv/win_env.h"
@@ -44,7 +45,7 @@ class PrinterSetupProcess : public ::testing::Test {
 public:
     PrinterSetupProcess()
         : machine(MachineSettings{}, {{"Office", "LPT2:", "Generic"}}),
-          env(machine.folder(), testing::ProgramPath("kit-printer-setup")) {
+          env(machine.folder(), test_support::ProgramPath("kit-printer-setup")) {
         EXPECT_EQ(env.files.createDirectory("C:\\STAGE"), WinStatus::Ok);
         EXPECT_EQ(env.files.createDirectory("C:\\STAGE\\x86"), WinStatus::Ok);
         stage("C:\\STAGE\\P1.INF", kInf);

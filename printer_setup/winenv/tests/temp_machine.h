@@ -33,15 +33,4 @@ private:
     std::filesystem::path m_folder;
 };
 
-// Where the build puts the programs: KIT_BINARY_DIR/bin, else the "bin"
-// folder beside the "tests" folder of the running test program.
-inline std::filesystem::path ProgramPath(const char* name) {
-    if (const char* binary = std::getenv("KIT_BINARY_DIR"); binary != nullptr && *binary != '\0') {
-        return std::filesystem::path(binary) / "bin" / name;
-    }
-    std::error_code ec;
-    auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return self.parent_path().parent_path() / "bin" / name;
-}
-
 }  // namespace kit::winenv::testing

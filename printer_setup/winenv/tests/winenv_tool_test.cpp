@@ -1,10 +1,11 @@
 // The winenv inspection tool as a program.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
+#include <string>
+#include <utility>
 
-#include <cstdio>
-
+#include "platform/test_support/program_path.h"
+#include "platform/test_support/program_run.h"
 #include "printer_setup/winenv/system_info.h"
 #include "printer_setup/winenv/tests/temp_machine.h"
 
@@ -12,14 +13,9 @@ namespace kit::winenv {
 namespace {
 
 int RunWinenv(const std::string& arguments, std::string& output) {
-    std::string command = testing::ProgramPath("winenv").string() + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return -1;
-    char buffer[512];
-    output.clear();
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) output += buffer;
-    int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    auto run = test_support::RunProgram(test_support::ProgramPath("winenv"), arguments);
+    output = std::move(run.output);
+    return run.exitCode;
 }
 
 TEST(WinenvTool, InitThenInspect) {

@@ -10,12 +10,15 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/test_support/program_path.h"
 #include "printer_demo/core/sample_receipts.h"
 
 namespace printer {
 namespace {
 
 namespace fs = std::filesystem;
+
+const std::string kProgram = kit::test_support::ProgramPath("kit-sim-printer").string();
 
 std::string ReadLine(FILE* pipe) {
   char buffer[512];
@@ -45,7 +48,7 @@ class PrinterSim : public ::testing::Test {
   // Starts the printer, writes two receipts to the device it names and returns the
   // PNG paths it reports; it stops by itself after two receipts.
   std::vector<std::string> PrintTwo(const std::string& where, bool serial) {
-    const std::string command = std::string(PRINTER_SIM_PROGRAM) + " " + where + " --receipts 2 --out " +
+    const std::string command = kProgram + " " + where + " --receipts 2 --out " +
                                 (m_dir / "out").string();
     FILE* pipe = ::popen(command.c_str(), "r");
     EXPECT_NE(pipe, nullptr);
@@ -95,7 +98,7 @@ TEST_F(PrinterSim, PseudoTerminalCarriesEveryByteUnchanged) {
 
 TEST_F(PrinterSim, PaperAfterTheLastCutIsWrittenWhenStopped) {
   const std::string fifo = (m_dir / "lpt.fifo").string();
-  const std::string command = "exec 2>/dev/null; " + std::string(PRINTER_SIM_PROGRAM) + " --fifo " + fifo +
+  const std::string command = "exec 2>/dev/null; " + kProgram + " --fifo " + fifo +
                               " --out " + (m_dir / "out").string() + " & echo $!; wait";
   FILE* pipe = ::popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
@@ -119,7 +122,7 @@ TEST_F(PrinterSim, PaperAfterTheLastCutIsWrittenWhenStopped) {
 }
 
 TEST_F(PrinterSim, RefusesAmbiguousInput) {
-  const std::string command = std::string(PRINTER_SIM_PROGRAM) + " --serial --fifo /tmp/x 2>/dev/null";
+  const std::string command = kProgram + " --serial --fifo /tmp/x 2>/dev/null";
   const int status = std::system(command.c_str());
   EXPECT_EQ(WEXITSTATUS(status), 2);
 }

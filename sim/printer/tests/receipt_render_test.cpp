@@ -2,10 +2,10 @@
 // reader (zbarimg), as a person with a scanner would.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "platform/test_support/program_run.h"
 #include "printer_demo/core/barcode_test.h"
 #include "printer_demo/core/sample_receipts.h"
 #include "sim/printer/receipt_renderer.h"
@@ -39,14 +39,7 @@ class ReceiptRender : public ::testing::Test {
 
   // What zbarimg reads in the image: "TYPE:data" per symbol, one line each.
   static std::string Scan(const std::string& path) {
-    const std::string command = "zbarimg -q '" + path + "' 2>/dev/null";
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-      char buffer[256];
-      while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-      ::pclose(pipe);
-    }
-    return out;
+    return kit::test_support::RunShell("zbarimg -q '" + path + "' 2>/dev/null").output;
   }
 
   fs::path m_dir;
