@@ -9,8 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
+
+#include "platform/test_support/file_contents.h"
 
 namespace kit {
 namespace {
@@ -22,12 +23,7 @@ fs::path TempDir() {
   return fs::path(mkdtemp(pattern));
 }
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using kit::test_support::ReadFileBytes;
 
 std::span<const std::uint8_t> AsBytes(std::string_view text) {
   return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
@@ -54,7 +50,7 @@ TEST(ParallelPort, FileOutputIsAppendedPerOpen) {
     ASSERT_TRUE(std::holds_alternative<ParallelPort>(opened));
     EXPECT_EQ(std::get<ParallelPort>(opened).write(AsBytes(text)), std::nullopt);
   }
-  EXPECT_EQ(ReadFile(path), "onetwo");
+  EXPECT_EQ(ReadFileBytes(path), "onetwo");
   fs::remove_all(dir);
 }
 

@@ -7,11 +7,12 @@
 
 #include "platform/profile/profile_file.h"
 #include "platform/profile/tests/temp_folder.h"
+#include "platform/test_support/file_contents.h"
 
 namespace kit::profile {
 namespace {
 
-using testing::ReadBytes;
+using kit::test_support::ReadFileBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
@@ -33,12 +34,12 @@ TEST(AtomicFileTest, AWriterKilledMidwayLeavesTheOldFileWhole) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status));
   ASSERT_EQ(WEXITSTATUS(status), 3);  // it really stopped inside the write
-  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(ReadFileBytes(path), old);
   EXPECT_EQ(ReadProfileInt("ComSet", "BaudRate", 0, path), 9600);
 
   // The next write succeeds and replaces the file whole.
   ASSERT_TRUE(ReplaceFileAtomically(path, fresh));
-  EXPECT_EQ(ReadBytes(path), fresh);
+  EXPECT_EQ(ReadFileBytes(path), fresh);
 }
 
 TEST(AtomicFileTest, ReplacingKeepsThePermissionBits) {
@@ -62,7 +63,7 @@ TEST(AtomicFileTest, ALinkedFileIsReplacedBehindItsLink) {
   struct stat st {};
   ASSERT_EQ(::lstat(link.c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
-  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_EQ(ReadFileBytes(target), "new");
 }
 
 TEST(AtomicFileTest, ReadingRefusesFoldersAndReportsMissingFiles) {

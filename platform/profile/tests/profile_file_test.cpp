@@ -7,11 +7,12 @@
 
 #include "platform/profile/growing_profile_reader.h"
 #include "platform/profile/tests/temp_folder.h"
+#include "platform/test_support/file_contents.h"
 
 namespace kit::profile {
 namespace {
 
-using testing::ReadBytes;
+using kit::test_support::ReadFileBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
@@ -92,13 +93,13 @@ TEST(ProfileFileTest, WritingAKeyKeepsEveryOtherByte) {
   WriteBytes(path, head + "[ComSet]\r\nComEn=1\r\nBaudRate=9600" + tail);
 
   ASSERT_TRUE(WriteProfileString("comset", "baudrate", "115200", path));
-  EXPECT_EQ(ReadBytes(path), head + "[ComSet]\r\nComEn=1\r\nBaudRate=115200" + tail);
+  EXPECT_EQ(ReadFileBytes(path), head + "[ComSet]\r\nComEn=1\r\nBaudRate=115200" + tail);
 
   ASSERT_TRUE(WriteProfileString("ComSet", "DataBit", "0", path));
-  EXPECT_EQ(ReadBytes(path), head + "[ComSet]\r\nComEn=1\r\nBaudRate=115200\r\nDataBit=0" + tail);
+  EXPECT_EQ(ReadFileBytes(path), head + "[ComSet]\r\nComEn=1\r\nBaudRate=115200\r\nDataBit=0" + tail);
 
   ASSERT_TRUE(WriteProfileString("WireLessSet", "Channel", "-1", path));
-  EXPECT_EQ(ReadBytes(path),
+  EXPECT_EQ(ReadFileBytes(path),
             head + "[ComSet]\r\nComEn=1\r\nBaudRate=115200\r\nDataBit=0" + tail + "[WireLessSet]\r\nChannel=-1\r\n");
 }
 
@@ -106,13 +107,13 @@ TEST(ProfileFileTest, WritesCreateTheFileAndAppendAfterAMissingFinalNewline) {
   TempFolder dir;
   const auto fresh = dir.file("fresh.ini");
   ASSERT_TRUE(WriteProfileString("WireLessSet", "Mac", "0", fresh));
-  EXPECT_EQ(ReadBytes(fresh), "[WireLessSet]\r\nMac=0\r\n");
+  EXPECT_EQ(ReadFileBytes(fresh), "[WireLessSet]\r\nMac=0\r\n");
 
   const auto unix = dir.file("unix.ini");
   WriteBytes(unix, "[A]\nx=1");
   ASSERT_TRUE(WriteProfileString("A", "y", "2", unix));
   ASSERT_TRUE(WriteProfileString("B", "z", "3", unix));
-  EXPECT_EQ(ReadBytes(unix), "[A]\nx=1\ny=2\n[B]\nz=3\n");
+  EXPECT_EQ(ReadFileBytes(unix), "[A]\nx=1\ny=2\n[B]\nz=3\n");
 }
 
 TEST(ProfileFileTest, EveryValueWrittenReadsBackUnchanged) {
@@ -135,7 +136,7 @@ TEST(ProfileFileTest, WhatTheFileCannotHoldIsRefusedAndNothingIsWritten) {
   EXPECT_EQ(WriteProfileString("S]", "K", "1", path).error, WriteError::InvalidName);
   EXPECT_EQ(WriteProfileString("", "K", "1", path).error, WriteError::InvalidName);
   EXPECT_EQ(WriteProfileString("S", ";K", "1", path).error, WriteError::InvalidName);
-  EXPECT_EQ(ReadBytes(path), "[S]\nK=1\n");
+  EXPECT_EQ(ReadFileBytes(path), "[S]\nK=1\n");
   EXPECT_EQ(WriteProfileString("S", "K", "1", dir.file("no/such/folder.ini")).error, WriteError::WriteFailed);
 }
 

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/serial/pseudo_terminal.h"
+#include "platform/test_support/file_contents.h"
 #include "platform/test_support/terminal_drain.h"
 #include "platform/ui/headless/headless_host.h"
 #include "printer_demo/app/form1.h"
@@ -18,6 +18,7 @@
 #include "printer_demo/app/resource.h"
 #include "printer_demo/core/barcode_test.h"
 #include "printer_demo/core/sample_receipts.h"
+#include "printer_demo/core/tests/piece_stream.h"
 #include "printer_demo/sysenv/platform_serial_line.h"
 
 namespace j57 {
@@ -25,18 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace res;
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string Stream(const Pieces& pieces) {
-  const Bytes all = Join(pieces);
-  return std::string(all.begin(), all.end());
-}
+using kit::test_support::ReadFileBytes;
 
 const std::string kCut("\x1D\x56\x42\x00", 4);
 
@@ -135,7 +125,7 @@ TEST_F(DemoFormsTest, ParallelEnterOpensNothingAndEachPrintUsesThePort) {
   ASSERT_TRUE(form2().userClick(FORM2_COMMAND8));
   ASSERT_TRUE(form2().userType(FORM2_COMBO1, "JAN8"));
   ASSERT_TRUE(form2().userClick(FORM2_COMMAND5));
-  EXPECT_EQ(ReadFile(m_dir / "lpt2"), Stream(MenuReceipt(PrintRoute::Lpt2, "2026/03/07    09:05:04 ")) +
+  EXPECT_EQ(ReadFileBytes(m_dir / "lpt2"), Stream(MenuReceipt(PrintRoute::Lpt2, "2026/03/07    09:05:04 ")) +
                                           Stream(BarcodeTestPieces(*FindBarcodeType("ITF"), BarcodeSize::Normal)) +
                                           Stream(BarcodeTestPieces(*FindBarcodeType("JAN8"), BarcodeSize::Higher)));
   EXPECT_FALSE(fs::exists(m_dir / "lpt1"));
@@ -238,7 +228,7 @@ TEST_F(DemoFormsTest, ManualTextTestSendsCopiesAndReportsBadCounts) {
   ASSERT_TRUE(form3().userClick(FORM3_COMMAND2));
   EXPECT_EQ(form3().text(FORM3_TEXT1), "");
   ASSERT_TRUE(form3().userClick(FORM3_COMMAND3));
-  EXPECT_EQ(ReadFile(m_dir / "lpt1"), "abcabcabc\n" + kCut + "x\r\ny\r\nx\r\ny\r\n\n" + kCut + "\n" + kCut);
+  EXPECT_EQ(ReadFileBytes(m_dir / "lpt1"), "abcabcabc\n" + kCut + "x\r\ny\r\nx\r\ny\r\n\n" + kCut + "\n" + kCut);
 
   ASSERT_TRUE(form3().userClick(FORM3_COMMAND4));
   EXPECT_FALSE(form3().isCreated());
@@ -271,7 +261,7 @@ TEST_F(DemoFormsTest, FileOpenLoadsTheChosenFileOrSaysItFailed) {
   ASSERT_TRUE(form3().userClick(FORM3_COMMAND1));
   EXPECT_EQ(form3().text(FORM3_TEXT1), "J57\xE7\xA5\xA8\xE6\x8D\xAE");
   ASSERT_TRUE(form3().userClick(FORM3_COMMAND3));
-  EXPECT_EQ(ReadFile(m_dir / "lpt1"), "J57\xC6\xB1\xBE\xDD\n" + kCut);
+  EXPECT_EQ(ReadFileBytes(m_dir / "lpt1"), "J57\xC6\xB1\xBE\xDD\n" + kCut);
 
   // An empty file empties the box; a folder cannot be read.
   const fs::path empty = m_dir / "empty.txt";

@@ -4,15 +4,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/serial/pseudo_terminal.h"
+#include "platform/test_support/file_contents.h"
 #include "platform/test_support/program_path.h"
 #include "platform/test_support/program_run.h"
 #include "platform/test_support/terminal_drain.h"
 #include "printer_demo/cli/command_line_clock.h"
 #include "printer_demo/core/barcode_test.h"
 #include "printer_demo/core/sample_receipts.h"
+#include "printer_demo/core/tests/piece_stream.h"
 
 namespace j57 {
 namespace {
@@ -20,23 +21,12 @@ namespace {
 namespace fs = std::filesystem;
 
 using kit::test_support::ProgramRun;
+using kit::test_support::ReadFileBytes;
 
 const std::string kProgram = kit::test_support::ProgramPath("j57-print").string();
 
 // j57-print with its standard output and standard error together.
 ProgramRun RunProgram(const std::string& arguments) { return kit::test_support::RunProgram(kProgram, arguments); }
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string Stream(const Pieces& pieces) {
-  const Bytes all = Join(pieces);
-  return std::string(all.begin(), all.end());
-}
 
 class J57Print : public ::testing::Test {
  protected:
@@ -62,7 +52,7 @@ TEST_F(J57Print, ReceiptsOnParallelRoutesAreByteExact) {
       const ProgramRun run = RunProgram("--route " + r.route + " --device " + m_out.string() + " " + now + " " + receipt);
       EXPECT_EQ(run.exitCode, 0) << run.output;
     }
-    EXPECT_EQ(ReadFile(m_out), Stream(MenuReceipt(r.expectedRoute, "2026/03/07    09:05:04 ")) +
+    EXPECT_EQ(ReadFileBytes(m_out), Stream(MenuReceipt(r.expectedRoute, "2026/03/07    09:05:04 ")) +
                                    Stream(ChecksReceipt(r.expectedRoute, "2026/03/07   09:05")) +
                                    Stream(ShoppingListReceipt(r.expectedRoute, "2026/03/07   09:05")))
         << r.route;
@@ -76,7 +66,7 @@ TEST_F(J57Print, BarcodeAndTextThroughTheEnvironmentsDevicePath) {
   const std::string& program = kProgram;
   ASSERT_EQ(std::system((env + program + " --route lpt2 barcode JAN8 higher >/dev/null").c_str()), 0);
   ASSERT_EQ(std::system((env + program + " --route lpt2 text " + text.string() + " --times 3 >/dev/null").c_str()), 0);
-  EXPECT_EQ(ReadFile(m_out), Stream(BarcodeTestPieces(*FindBarcodeType("JAN8"), BarcodeSize::Higher)) + "abcabcabc\n" +
+  EXPECT_EQ(ReadFileBytes(m_out), Stream(BarcodeTestPieces(*FindBarcodeType("JAN8"), BarcodeSize::Higher)) + "abcabcabc\n" +
                                  std::string("\x1D\x56\x42\x00", 4));
 }
 

@@ -4,13 +4,10 @@
 
 #include <string>
 
+#include "printer_demo/core/tests/piece_stream.h"
+
 namespace j57 {
 namespace {
-
-std::string Stream(const Pieces& pieces) {
-  const Bytes all = Join(pieces);
-  return std::string(all.begin(), all.end());
-}
 
 const std::string kZero(1, '\0');
 

@@ -7,6 +7,7 @@
 
 #include "printer_demo/core/sample_receipts.h"
 #include "printer_demo/core/text_file.h"
+#include "printer_demo/core/tests/piece_stream.h"
 
 #include <filesystem>
 #include <fstream>
@@ -67,11 +68,6 @@ class FakeConnection final : public PrinterConnection {
   };
   RecordingSink m_serialSink{serialBytes};
 };
-
-std::string Stream(const Pieces& pieces) {
-  const Bytes all = Join(pieces);
-  return std::string(all.begin(), all.end());
-}
 
 const LocalTime kTime{2026, 3, 7, 9, 5, 4};
 const std::string kTail = "\n\x1D\x56\x42" + std::string(1, '\0');

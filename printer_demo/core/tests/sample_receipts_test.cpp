@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "printer_demo/core/tests/piece_stream.h"
+
 namespace j57 {
 namespace {
 
@@ -20,11 +22,6 @@ const std::string kCode128 = "\x1D\x6B\x49\x0A{BNo.{C\x0C\x22\x38";
 const std::string kCut = "\x1D\x56\x42" + std::string(1, '\0');
 const std::string kLeft = "\x1B\x61" + std::string(1, '\0');
 const std::string kNormal = "\x1D\x21" + std::string(1, '\0');
-
-std::string Stream(const Pieces& pieces) {
-  const Bytes all = Join(pieces);
-  return std::string(all.begin(), all.end());
-}
 
 struct RouteCase {
   PrintRoute route;
