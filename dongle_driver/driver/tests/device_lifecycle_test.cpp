@@ -26,6 +26,14 @@ std::vector<std::uint8_t> AttentionFrame() {
     return BuildSendToModule(kModuleA, kPassword, PayloadType::RequestText, text);
 }
 
+// Writes the attention frame on another thread and waits (generously) until the
+// driver holds the request; the caller checks the held count where it matters.
+std::future<Status> StartHeldWrite(DriverRig& rig, HostFile& file) {
+    auto written = std::async(std::launch::async, [&file] { return file.write(AttentionFrame()); });
+    for (int i = 0; i < 1000 && Device(rig).queue().heldCount() == 0; ++i) std::this_thread::sleep_for(5ms);
+    return written;
+}
+
 TEST(DongleStart, ProgramsTheRadioAndSelectsTheConfiguration) {
     DriverRig rig;
     ASSERT_EQ(rig.plug(), Status::Success);
@@ -88,9 +96,8 @@ TEST(DongleQueue, WriteBeforeStartIsHeldAndRunsAfterStart) {
     ASSERT_EQ(rig.plugStopped(), Status::Success);
     auto file = rig.open();
     ASSERT_TRUE(file);
-    auto written = std::async(std::launch::async, [&] { return file->write(AttentionFrame()); });
-    // Wait until the driver holds it; nothing has reached the dongle.
-    for (int i = 0; i < 1000 && Device(rig).queue().heldCount() == 0; ++i) std::this_thread::sleep_for(5ms);
+    auto written = StartHeldWrite(rig, *file);
+    // The driver holds it; nothing has reached the dongle.
     ASSERT_EQ(Device(rig).queue().heldCount(), 1u);
     EXPECT_EQ(rig.dongle->sentCount(), 0u);
 
@@ -104,8 +111,7 @@ TEST(DongleQueue, ClosingTheHandleCancelsItsHeldWrite) {
     DriverRig rig;
     ASSERT_EQ(rig.plugStopped(), Status::Success);
     auto file = rig.open();
-    auto written = std::async(std::launch::async, [&] { return file->write(AttentionFrame()); });
-    for (int i = 0; i < 1000 && Device(rig).queue().heldCount() == 0; ++i) std::this_thread::sleep_for(5ms);
+    auto written = StartHeldWrite(rig, *file);
     // Cleanup of the handle runs on another handle's behalf here: same file id.
     wdm::IoRequest cleanup(wdm::MajorFunction::Cleanup);
     cleanup.fileId = file->id();
@@ -159,8 +165,7 @@ TEST(DongleRemoval, WriteDuringPendingRemoveFailsWhenRemoved) {
     ASSERT_EQ(rig.plug(), Status::Success);
     auto file = rig.open();
     ASSERT_EQ(rig.host.queryRemove(), Status::Success);
-    auto written = std::async(std::launch::async, [&] { return file->write(AttentionFrame()); });
-    for (int i = 0; i < 1000 && Device(rig).queue().heldCount() == 0; ++i) std::this_thread::sleep_for(5ms);
+    auto written = StartHeldWrite(rig, *file);
     EXPECT_EQ(rig.host.removeOrderly(), Status::Success);
     ASSERT_EQ(written.wait_for(kLong), std::future_status::ready);
     EXPECT_EQ(written.get(), Status::NoSuchDevice);
@@ -226,8 +231,7 @@ TEST(DonglePower, SleepHoldsWritesUntilTheSystemWakes) {
     auto* physical = rig.host.functionDevice()->lower;
     ASSERT_EQ(rig.host.pnp().setSystemPower(*physical, wdm::SystemPowerState::Sleeping), Status::Success);
     EXPECT_EQ(Device(rig).devicePower(), wdm::DevicePowerState::D3);
-    auto written = std::async(std::launch::async, [&] { return file->write(AttentionFrame()); });
-    for (int i = 0; i < 1000 && Device(rig).queue().heldCount() == 0; ++i) std::this_thread::sleep_for(5ms);
+    auto written = StartHeldWrite(rig, *file);
     EXPECT_EQ(rig.dongle->sentCount(), 0u);
     ASSERT_EQ(rig.host.pnp().setSystemPower(*physical, wdm::SystemPowerState::Working), Status::Success);
     ASSERT_EQ(written.wait_for(kLong), std::future_status::ready);
