@@ -54,6 +54,7 @@ TEST(GalleryProgramTest, BadRequestsFailWithAMessage) {
   EXPECT_EQ(WEXITSTATUS(std::system((gallery + " --list > /dev/null").c_str())), 0);
   EXPECT_EQ(WEXITSTATUS(std::system((gallery + " no-such-dialog --out /tmp/x.png 2> /dev/null").c_str())), 2);
   EXPECT_EQ(WEXITSTATUS(std::system((gallery + " tarnwave-mess-note 2> /dev/null").c_str())), 2);
+  EXPECT_EQ(WEXITSTATUS(std::system((gallery + " --no-such-option 2> /dev/null").c_str())), 2);
   EXPECT_EQ(WEXITSTATUS(std::system((gallery + " tarnwave-mess-note --out /no/such/dir/x.png 2> /dev/null").c_str())), 1);
 }
 
