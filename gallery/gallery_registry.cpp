@@ -4,9 +4,12 @@
 
 namespace kit::gallery {
 
-void GalleryRegistry::add(std::string name, std::string description,
-                          std::function<std::unique_ptr<kit::ui::Dialog>(kit::ui::Host&)> make) {
-  m_entries.push_back({std::move(name), std::move(description), std::move(make)});
+void GalleryRegistry::add(std::string name, std::string description, DialogMaker make) {
+  m_entries.push_back({std::move(name), std::move(description), std::move(make), {}});
+}
+
+void GalleryRegistry::addBox(std::string name, std::string description, BoxMaker box) {
+  m_entries.push_back({std::move(name), std::move(description), {}, std::move(box)});
 }
 
 const GalleryEntry* GalleryRegistry::find(const std::string& name) const {
@@ -19,6 +22,8 @@ const GalleryEntry* GalleryRegistry::find(const std::string& name) const {
 GalleryRegistry AllDialogs() {
   GalleryRegistry registry;
   AddTarnwaveDialogs(registry);
+  AddJ57DemoDialogs(registry);
+  AddSetupDialogs(registry);
   return registry;
 }
 

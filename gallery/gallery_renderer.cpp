@@ -5,7 +5,12 @@ namespace kit::gallery {
 using namespace kit::ui;
 
 bool RenderToPng(QtHost& host, const GalleryEntry& entry, const std::string& path, std::string& error) {
-  auto dialog = entry.make(host);
+  if (entry.box) {
+    const bool saved = host.saveBoxScreenshot(entry.box(), path);
+    if (!saved) error = "cannot write " + path;
+    return saved;
+  }
+  auto dialog = entry.make ? entry.make(host) : nullptr;
   if (!dialog) {
     error = "the gallery entry made no dialog";
     return false;
@@ -41,7 +46,8 @@ bool RenderToPng(QtHost& host, const GalleryEntry& entry, const std::string& pat
 }
 
 int ShowOnDesktop(QtHost& host, const GalleryEntry& entry) {
-  auto dialog = entry.make(host);
+  if (entry.box) return static_cast<int>(host.messageBox(nullptr, entry.box()));
+  auto dialog = entry.make ? entry.make(host) : nullptr;
   return dialog ? dialog->runModal() : -1;
 }
 

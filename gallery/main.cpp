@@ -30,7 +30,11 @@ int main(int argc, char** argv) {
   app.add_option("DIALOG", dialogName, "Name of the dialog (see --list)");
   app.add_option("--out", out, "Write the dialog as PNG to this file");
   app.add_flag("--show", show, "Open the dialog as a window on the desktop");
-  CLI11_PARSE(app, argc, argv);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
+  }
 
   const auto registry = kit::gallery::AllDialogs();
   if (list) {

@@ -5,6 +5,7 @@
 //   2. a 14-channel search with the tool's timing (200 ms answer wait and 5 ms
 //      settle per channel), against its floor of 14 x 205 ms.
 
+#include <CLI/CLI.hpp>
 #include <poll.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -28,7 +29,16 @@
 using Clock = std::chrono::steady_clock;
 
 int main(int argc, char** argv) {
-    const int roundTrips = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
+    CLI::App app{"Round trips of a module query and a 14-channel search through the dongle driver host, "
+                 "as ratios against their physical bounds.",
+                 "bench_dongle"};
+    int roundTrips = 200;
+    app.add_option("ROUND_TRIPS", roundTrips, "module queries to time")->check(CLI::Range(1, 1000000));
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
+    }
     char dir[] = "/tmp/bench-dongle.XXXXXX";
     if (!::mkdtemp(dir)) return 1;
     ::setenv("KIT_RUNTIME_DIR", dir, 1);

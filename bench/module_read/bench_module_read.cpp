@@ -4,6 +4,7 @@
 // requires per reply (a read ends only after 10 ms without a byte). The request
 // side has no wire time on a pseudo-terminal, so the ratio can dip below 1.
 
+#include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -16,7 +17,16 @@
 int main(int argc, char** argv) {
   using namespace tarnwave;
   using Clock = std::chrono::steady_clock;
-  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  CLI::App app{"Reads all parameters of a virtual module at 115200 baud and compares the time with the "
+               "wire time plus the pauses the protocol requires.",
+               "bench_module_read"};
+  int rounds = 5;
+  app.add_option("ROUNDS", rounds, "how often all parameters are read")->check(CLI::Range(1, 1000000));
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
+  }
   constexpr int kBaud = 115200;
   constexpr double kReadIntervalMs = 10.0;
 

@@ -1,5 +1,6 @@
 // bench_printer: how fast the virtual printer parses and renders, against what a
 // real printer and its line can do.
+#include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -25,7 +26,15 @@ j57::Bytes ThreeReceipts() {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  CLI::App app{"Speed of the virtual printer's parsing and rendering against a 115200-baud line and a real "
+               "printer.",
+               "bench_printer"};
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
+  }
   const j57::Bytes stream = ThreeReceipts();
 
   // Parsing and layout: bytes per second against a 115200-baud serial line

@@ -4,6 +4,7 @@
 // that command as a process.
 #include <stdlib.h>
 
+#include <CLI/CLI.hpp>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -34,7 +35,15 @@ double Milliseconds(Clock::duration d) { return std::chrono::duration<double, st
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    CLI::App app{"Time of a whole unattended installation against the mandated pause plus one start of the "
+                 "printer setup command.",
+                 "bench_setup"};
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
+    }
     const fs::path program = kit::winenv::ProcessRunner::DefaultPrinterSetupProgram();
     constexpr int kRuns = 10;
 

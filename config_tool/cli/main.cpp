@@ -11,7 +11,8 @@
 
 int main(int argc, char** argv) {
   using namespace tarnwave::cli;
-  CLI::App app{"Configure a serial-to-WiFi module over its serial line.\n"
+  CLI::App app{"Configure a serial-to-WiFi module over its serial line, or over the air through the USB radio "
+               "dongle (--dongle).\n"
                "Exit codes: 0 ok, 1 module or link error, 2 usage error.",
                "tarnwave-cli"};
   app.require_subcommand(1);

@@ -82,7 +82,11 @@ int main(int argc, char** argv) {
                  "the virtual dongle's third endpoint is an interrupt endpoint (the start fails)");
     app.add_flag("--unplug", unplug, "tell the running driver host to pull its dongle out, then exit");
     app.add_flag("--replug", replug, "tell the running driver host to plug a fresh dongle in, then exit");
-    CLI11_PARSE(app, argc, argv);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
+    }
 
     if (unplug) return SendSignalToHost(SIGUSR1);
     // Signals are taken through a descriptor; they are blocked before any

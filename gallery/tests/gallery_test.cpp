@@ -54,7 +54,24 @@ TEST(GalleryProgramTest, BadRequestsFailWithAMessage) {
   EXPECT_EQ(WEXITSTATUS(std::system((gallery + " --list > /dev/null").c_str())), 0);
   EXPECT_EQ(WEXITSTATUS(std::system((gallery + " no-such-dialog --out /tmp/x.png 2> /dev/null").c_str())), 2);
   EXPECT_EQ(WEXITSTATUS(std::system((gallery + " tarnwave-mess-note 2> /dev/null").c_str())), 2);
+  EXPECT_EQ(WEXITSTATUS(std::system((gallery + " --no-such-option 2> /dev/null").c_str())), 2);
   EXPECT_EQ(WEXITSTATUS(std::system((gallery + " tarnwave-mess-note --out /no/such/dir/x.png 2> /dev/null").c_str())), 1);
+}
+
+TEST(GalleryProgramTest, StaysQuietWithoutARuntimeFolder) {
+  // Qt complains about a missing XDG_RUNTIME_DIR; the program must not pass that on.
+  const auto build = std::filesystem::canonical("/proc/self/exe").parent_path().parent_path();
+  const auto folder = std::filesystem::temp_directory_path() / "kit_gallery_quiet";
+  std::filesystem::create_directories(folder);
+  const auto err = folder / "stderr.txt";
+  // The leak checker of sanitizer builds would report its suppressions on stderr.
+  const std::string command = "env -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=print_suppressions=0 " +
+                              (build / "bin" / "kit-gallery").string() + " j57-form2 --out " +
+                              (folder / "form2.png").string() + " 2> " + err.string();
+  EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 0);
+  EXPECT_GT(std::filesystem::file_size(folder / "form2.png"), 500u);
+  EXPECT_EQ(std::filesystem::file_size(err), 0u);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -4,11 +4,21 @@
 
 namespace kit::setup {
 
+ui::MessageBoxRequest DialogKitOutcomeSink::BoxRequest(std::string_view title, std::string_view text,
+                                                       MessageIcon icon) {
+    ui::MessageBoxRequest request;
+    request.text = std::string(text);
+    request.title = std::string(title);
+    request.buttons = ui::BoxButtons::Ok;
+    request.icon = icon == MessageIcon::Information ? ui::BoxIcon::Information
+                   : icon == MessageIcon::Error     ? ui::BoxIcon::Error
+                                                    : ui::BoxIcon::None;
+    return request;
+}
+
 void DialogKitOutcomeSink::showMessage(std::string_view title, std::string_view text, MessageIcon icon) {
-    ui::BoxIcon boxIcon = icon == MessageIcon::Information ? ui::BoxIcon::Information
-                          : icon == MessageIcon::Error     ? ui::BoxIcon::Error
-                                                           : ui::BoxIcon::None;
-    (void)m_wizard.messageBox(std::string(text), std::string(title), ui::BoxButtons::Ok, boxIcon);
+    const ui::MessageBoxRequest request = BoxRequest(title, text, icon);
+    (void)m_wizard.messageBox(request.text, request.title, request.buttons, request.icon);
 }
 
 void DialogKitOutcomeSink::postQuit() { (void)m_wizard.post(m_quitMessage); }

@@ -19,6 +19,8 @@ public:
         : m_wizard(wizard), m_quitMessage(quitMessage) {}
 
     void showMessage(std::string_view title, std::string_view text, MessageIcon icon) override;
+    // The box showMessage() asks the kit for (also drawn by kit-gallery).
+    static ui::MessageBoxRequest BoxRequest(std::string_view title, std::string_view text, MessageIcon icon);
     void postQuit() override;
 
 private:

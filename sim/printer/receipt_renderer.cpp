@@ -7,8 +7,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include <cstdio>
-#include <cstdlib>
+#include "platform/ui/qt/qt_process_setup.h"
 
 namespace printer {
 namespace {
@@ -25,11 +24,6 @@ QFont MakeFont(int pixelSize, bool bold) {
   return font;
 }
 
-void DropRuntimeFolderWarnings(QtMsgType, const QMessageLogContext&, const QString& message) {
-  if (message.startsWith(QLatin1String("QStandardPaths:"))) return;
-  std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
 }  // namespace
 
 struct ReceiptRenderer::Impl {
@@ -41,11 +35,7 @@ struct ReceiptRenderer::Impl {
 
 ReceiptRenderer::ReceiptRenderer() : m_impl(std::make_unique<Impl>()) {
   if (QGuiApplication::instance() == nullptr) {
-    // Qt warns about the runtime folder, which the renderer never uses.
-    qInstallMessageHandler(DropRuntimeFolderWarnings);
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr && std::getenv("DISPLAY") == nullptr &&
-        std::getenv("WAYLAND_DISPLAY") == nullptr)
-      ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    kit::ui::PrepareQtProcess();
     m_impl->application = std::make_unique<QGuiApplication>(m_impl->argc, m_impl->argv);
   }
 }

@@ -72,6 +72,13 @@ std::size_t Search(kit::devio::DeviceEndpoint& device, std::uint32_t channel) {
     return found;
 }
 
+TEST(KirvaUdxdProgram, UsageErrorsExitWithTwo) {
+    EXPECT_EQ(RunAndWait({Program(), "--help"}), 0);
+    EXPECT_EQ(RunAndWait({Program(), "--no-such-option"}), 2);
+    EXPECT_EQ(RunAndWait({Program(), "--simulate", "0:1"}), 2);
+    EXPECT_EQ(RunAndWait({Program(), "--module-password", "short"}), 2);
+}
+
 TEST(KirvaUdxdProgram, ServesUnplugsReplugsAndEnds) {
     char dir[] = "/tmp/kirva-udxd-test.XXXXXX";
     ASSERT_TRUE(::mkdtemp(dir));

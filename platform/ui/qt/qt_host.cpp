@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QImage>
+#include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
@@ -16,6 +17,7 @@
 #include <set>
 
 #include "platform/ui/dialog.h"
+#include "platform/ui/qt/qt_process_setup.h"
 #include "platform/ui/qt/qt_window.h"
 
 // The font library keeps caches for the life of the process, which the leak checker of
@@ -30,9 +32,7 @@ QString Q(const std::string& s) { return QString::fromUtf8(s.data(), static_cast
 
 void EnsureApplication() {
   if (QCoreApplication::instance()) return;
-  // Without a display, draw offscreen (fonts and painting still work there).
-  if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  PrepareQtProcess();
   static int argc = 1;
   static char name[] = "kit";
   static char* argv[] = {name, nullptr};
@@ -319,16 +319,13 @@ void QtHost::setWaitCursor(bool on) {
 
 // --- Screenshots ------------------------------------------------------------------------------
 
-bool QtHost::saveScreenshot(const Dialog& dialog, const std::string& path) {
-  QWidget* widget = m->widgetOf(&dialog);
-  if (!widget) return false;
-  processEvents();
-  const QPixmap client = widget->grab();
-  if (dialog.dialogTemplate().flags & kChildWindow) return client.save(Q(path), "PNG");
+namespace {
 
-  // Top-level windows get a plain title bar with the caption, so a picture shows which
-  // window it is.
-  QFont titleFont = widget->font();
+// Top-level windows get a plain title bar with the caption, so a picture shows which
+// window it is.
+bool SaveWithTitleBar(const QWidget& widget, const QPixmap& client, const QString& caption, bool closeBox,
+                      const std::string& path) {
+  QFont titleFont = widget.font();
   titleFont.setBold(true);
   const int bar = QFontMetrics(titleFont).height() + 10;
   QImage image(client.width() + 2, client.height() + bar + 1, QImage::Format_RGB32);
@@ -336,12 +333,33 @@ bool QtHost::saveScreenshot(const Dialog& dialog, const std::string& path) {
   QPainter painter(&image);
   painter.setFont(titleFont);
   painter.setPen(Qt::white);
-  painter.drawText(QRect(8, 0, image.width() - 40, bar), Qt::AlignVCenter | Qt::AlignLeft, Q(dialog.caption()));
-  if (!(dialog.dialogTemplate().flags & kNoCloseBox))
-    painter.drawText(QRect(image.width() - 28, 0, 24, bar), Qt::AlignCenter, QStringLiteral("\u00D7"));
+  painter.drawText(QRect(8, 0, image.width() - 40, bar), Qt::AlignVCenter | Qt::AlignLeft, caption);
+  if (closeBox) painter.drawText(QRect(image.width() - 28, 0, 24, bar), Qt::AlignCenter, QStringLiteral("\u00D7"));
   painter.drawPixmap(1, bar, client);
   painter.end();
   return image.save(Q(path), "PNG");
+}
+
+}  // namespace
+
+bool QtHost::saveScreenshot(const Dialog& dialog, const std::string& path) {
+  QWidget* widget = m->widgetOf(&dialog);
+  if (!widget) return false;
+  processEvents();
+  const QPixmap client = widget->grab();
+  if (dialog.dialogTemplate().flags & kChildWindow) return client.save(Q(path), "PNG");
+  return SaveWithTitleBar(*widget, client, Q(dialog.caption()), !(dialog.dialogTemplate().flags & kNoCloseBox),
+                          path);
+}
+
+bool QtHost::saveBoxScreenshot(const MessageBoxRequest& request, const std::string& path) {
+  // The same box messageBox() shows, laid out and drawn without running it.
+  QMessageBox box(IconOf(request.icon), Q(request.title), Q(request.text), ButtonsOf(request.buttons));
+  box.ensurePolished();
+  if (box.layout()) box.layout()->activate();
+  box.adjustSize();
+  const QPixmap client = box.grab();
+  return SaveWithTitleBar(box, client, Q(request.title), true, path);
 }
 
 }  // namespace kit::ui

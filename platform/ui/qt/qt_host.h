@@ -43,6 +43,9 @@ class QtHost : public Host {
   // for top-level windows. False when the dialog has no window or the file cannot be
   // written.
   bool saveScreenshot(const Dialog& dialog, const std::string& path);
+  // Saves the message box messageBox() would show for this request as PNG, without
+  // waiting for an answer. False when the file cannot be written.
+  bool saveBoxScreenshot(const MessageBoxRequest& request, const std::string& path);
   // Whether a font family is installed (Qt silently substitutes missing ones).
   static bool fontResolves(const std::string& family);
   // Handles pending Qt events, including queued posts and due timers.

@@ -194,7 +194,8 @@ TEST(SetupProgram, UnattendedRunPrintsTheOutcomeAndAnswersByExitCode) {
     EXPECT_EQ(RunSetup("--root /nonexistent/winroot --unattended", output), 1);
     EXPECT_NE(output.find("not a prepared machine root"), std::string::npos);
     EXPECT_EQ(RunSetup("--help", output), 0);
-    EXPECT_NE(RunSetup(root + " --unattended --language klingon", output), 0);
+    EXPECT_EQ(RunSetup(root + " --unattended --language klingon", output), 2);
+    EXPECT_EQ(RunSetup("--unattended --no-such-option", output), 2);
 }
 
 }  // namespace

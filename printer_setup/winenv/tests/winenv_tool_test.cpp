@@ -46,7 +46,7 @@ TEST(WinenvTool, BadArgumentsAreRefusedClearly) {
     std::string out;
     for (const char* args : {"init --langid 0x10000", "init --langid zh", "init --version 6", "init --platform os2",
                              "init --spooler-fault sometimes", "frobnicate", ""}) {
-        EXPECT_NE(RunWinenv(root + args, out), 0) << args;
+        EXPECT_EQ(RunWinenv(root + args, out), 2) << args;
         EXPECT_FALSE(out.empty()) << args;
     }
     EXPECT_EQ(RunWinenv("--help", out), 0);

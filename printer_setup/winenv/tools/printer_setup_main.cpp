@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
     }
     kit::winenv::MachineRoot machine(root);
     auto result = kit::winenv::PrinterSetupCommand(machine, cwd).run(words);

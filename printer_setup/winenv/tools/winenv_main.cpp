@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
     }
     MachineRoot machine(root);
 
