@@ -20,6 +20,7 @@ Event::Event(EventReset mode, bool initiallySet) : m_mode(mode), m_fd(eventfd(0,
 Event::~Event() { ::close(m_fd); }
 
 void Event::set() {
+    m_sets.fetch_add(1, std::memory_order_release);
     const std::uint64_t one = 1;
     // The counter only saturates after 2^64-2 sets; EAGAIN then still means "set".
     while (::write(m_fd, &one, sizeof one) < 0 && errno == EINTR) {
@@ -35,11 +36,16 @@ void Event::reset() {
 bool Event::claim() {
     if (m_mode == EventReset::Manual) {
         pollfd p{m_fd, POLLIN, 0};
-        return ::poll(&p, 1, 0) == 1 && (p.revents & POLLIN);
+        const bool set = ::poll(&p, 1, 0) == 1 && (p.revents & POLLIN);
+        if (set) (void)m_sets.load(std::memory_order_acquire);
+        return set;
     }
     std::uint64_t value;
     for (;;) {
-        if (::read(m_fd, &value, sizeof value) == sizeof value) return true;
+        if (::read(m_fd, &value, sizeof value) == sizeof value) {
+            (void)m_sets.load(std::memory_order_acquire);
+            return true;
+        }
         if (errno != EINTR) return false;  // EAGAIN: another wait took it first
     }
 }

@@ -5,7 +5,9 @@
 // a manual-reset event stays set, releasing every wait, until reset(). The event is
 // backed by a descriptor that polls readable while the event is set, so it can be
 // waited on together with other events (WaitAny) or with I/O descriptors.
+#include <atomic>
 #include <chrono>
+#include <cstdint>
 
 #include "platform/sync/deadline.h"
 
@@ -39,6 +41,10 @@ public:
 private:
     EventReset m_mode;
     int m_fd;
+    // Bumped (release) by every set() and read (acquire) by every wait that sees the
+    // event set, so what the setter wrote before set() is visible to the waiter; the
+    // descriptor alone gives no such promise in the language's memory model.
+    std::atomic<std::uint64_t> m_sets{0};
 };
 
 }  // namespace kit
