@@ -9,6 +9,7 @@
 #include "gallery/gallery_registry.h"
 #include "gallery/gallery_renderer.h"
 #include "platform/ui/qt/qt_host.h"
+#include "platform/cli/parse_command_line.h"
 
 namespace {
 constexpr const char* kDialogFont = "DejaVu Sans";
@@ -30,11 +31,7 @@ int main(int argc, char** argv) {
   app.add_option("DIALOG", dialogName, "Name of the dialog (see --list)");
   app.add_option("--out", out, "Write the dialog as PNG to this file");
   app.add_flag("--show", show, "Open the dialog as a window on the desktop");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-  }
+  if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
   const auto registry = kit::gallery::AllDialogs();
   if (list) {

@@ -25,6 +25,7 @@
 #include "platform/devio/device_registry.h"
 #include "sim/radio/engine_answerer.h"
 #include "sim/radio/virtual_dongle.h"
+#include "platform/cli/parse_command_line.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -34,11 +35,7 @@ int main(int argc, char** argv) {
                  "bench_dongle"};
     int roundTrips = 200;
     app.add_option("ROUND_TRIPS", roundTrips, "module queries to time")->check(CLI::Range(1, 1000000));
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-    }
+    if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
     char dir[] = "/tmp/bench-dongle.XXXXXX";
     if (!::mkdtemp(dir)) return 1;
     ::setenv("KIT_RUNTIME_DIR", dir, 1);

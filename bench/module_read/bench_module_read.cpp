@@ -13,6 +13,7 @@
 #include "config_tool/protocol/parameter_codec.h"
 #include "config_tool/protocol/reply_codec.h"
 #include "sim/module/serial_module_server.h"
+#include "platform/cli/parse_command_line.h"
 
 int main(int argc, char** argv) {
   using namespace tarnwave;
@@ -22,11 +23,7 @@ int main(int argc, char** argv) {
                "bench_module_read"};
   int rounds = 5;
   app.add_option("ROUNDS", rounds, "how often all parameters are read")->check(CLI::Range(1, 1000000));
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-  }
+  if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
   constexpr int kBaud = 115200;
   constexpr double kReadIntervalMs = 10.0;
 

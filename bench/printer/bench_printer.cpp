@@ -9,6 +9,7 @@
 #include "printer_demo/core/sample_receipts.h"
 #include "sim/printer/receipt_renderer.h"
 #include "sim/printer/virtual_printer.h"
+#include "platform/cli/parse_command_line.h"
 
 namespace {
 
@@ -30,11 +31,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Speed of the virtual printer's parsing and rendering against a 115200-baud line and a real "
                "printer.",
                "bench_printer"};
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-  }
+  if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
   const j57::Bytes stream = ThreeReceipts();
 
   // Parsing and layout: bytes per second against a 115200-baud serial line

@@ -11,6 +11,7 @@
 
 #include "printer_setup/app/setup_app.h"
 #include "printer_setup/winenv/machine_setup.h"
+#include "platform/cli/parse_command_line.h"
 
 namespace {
 
@@ -39,11 +40,7 @@ int main(int argc, char** argv) {
     CLI::App app{"Time of a whole unattended installation against the mandated pause plus one start of the "
                  "printer setup command.",
                  "bench_setup"};
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-    }
+    if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
     const fs::path program = kit::winenv::ProcessRunner::DefaultPrinterSetupProgram();
     constexpr int kRuns = 10;
 

@@ -8,6 +8,7 @@
 
 #include "config_tool/cli/commands.h"
 #include "config_tool/cli/dongle_link_setup.h"
+#include "platform/cli/parse_command_line.h"
 
 int main(int argc, char** argv) {
   using namespace tarnwave::cli;
@@ -55,12 +56,7 @@ int main(int argc, char** argv) {
   radioSearch->add_option("--channel", searchChannels, "One channel (1 to 14) or auto (all)");
   radioSearch->add_flag("--json", searchJson, "Print one JSON object: channel -> addresses");
 
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    int code = app.exit(e);
-    return code == 0 ? kExitOk : kExitUsage;
-  }
+  if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
   Output io{std::cout, std::cerr};
   CLI::App* chosen = app.get_subcommands().front();

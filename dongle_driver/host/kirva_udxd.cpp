@@ -29,6 +29,7 @@
 #include "sim/radio/virtual_dongle.h"
 #ifdef KIT_RADIO_HAS_MODULE_ENGINE
 #include "sim/radio/engine_answerer.h"
+#include "platform/cli/parse_command_line.h"
 #endif
 
 namespace {
@@ -82,11 +83,7 @@ int main(int argc, char** argv) {
                  "the virtual dongle's third endpoint is an interrupt endpoint (the start fails)");
     app.add_flag("--unplug", unplug, "tell the running driver host to pull its dongle out, then exit");
     app.add_flag("--replug", replug, "tell the running driver host to plug a fresh dongle in, then exit");
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-    }
+    if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
     if (unplug) return SendSignalToHost(SIGUSR1);
     // Signals are taken through a descriptor; they are blocked before any

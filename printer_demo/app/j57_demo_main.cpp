@@ -14,6 +14,7 @@
 #include "printer_demo/app/resource.h"
 #include "printer_demo/sysenv/locale_separators.h"
 #include "printer_demo/sysenv/platform_serial_line.h"
+#include "platform/cli/parse_command_line.h"
 
 namespace {
 
@@ -49,11 +50,7 @@ int main(int argc, char** argv) {
                "another device; LPTn is /dev/lp(n-1) unless J57_LPTn names a file or FIFO."};
   std::string screenshots;
   app.add_option("--screenshots", screenshots, "save the three windows as PNG files in this folder and exit");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    return app.exit(error) == 0 ? 0 : 2;
-  }
+  if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
   kit::ui::QtHost host;
   j57::DosDeviceTable devices;

@@ -14,6 +14,7 @@
 #include "printer_demo/sysenv/parallel_sink.h"
 #include "printer_demo/sysenv/platform_serial_line.h"
 #include "printer_demo/sysenv/serial_setup.h"
+#include "platform/cli/parse_command_line.h"
 
 namespace {
 
@@ -82,11 +83,7 @@ int main(int argc, char** argv) {
   std::string textFile, times = "1";
   text->add_option("FILE", textFile, "file to print")->required();
   text->add_option("--times", times, "repeat count (default 1; 0 or less prints only LF and the cut)");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    return app.exit(error) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-  }
+  if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
   const j57::PrintRoute route = *j57::RouteFromName(routeName);
 

@@ -7,6 +7,7 @@
 #include "printer_setup/app/unattended.h"
 #include "printer_setup/winenv/machine_root.h"
 #include "printer_setup/winenv/process_runner.h"
+#include "platform/cli/parse_command_line.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Printer driver installer for the J57 receipt printer.", "setup"};
@@ -23,11 +24,7 @@ int main(int argc, char** argv) {
     app.add_option("--command-time-limit", timeLimitMs, "milliseconds the printer setup command may run")
         ->check(CLI::Range(1LL, 3600000LL))
         ->capture_default_str();
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-    }
+    if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
     if (!unattended) {
         std::cerr << "setup: this build has no wizard yet; run it with --unattended\n";
         return 2;

@@ -16,6 +16,7 @@
 
 #include "platform/serial/port_list.h"
 #include "sim/module/serial_module_server.h"
+#include "platform/cli/parse_command_line.h"
 
 namespace {
 
@@ -43,11 +44,7 @@ int main(int argc, char** argv) {
   app.add_flag("--garbage", faults.garbage, "Fault: answer bytes that are no reply");
   app.add_flag("--split", faults.split, "Fault: write each reply in two parts");
   app.add_flag("--no-terminator", faults.noTerminator, "Fault: leave the reply terminator off");
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
-    return app.exit(e) == 0 ? 0 : 2;
-  }
+  if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
   // Signals are taken by sigwait() below, so the serving threads never see them.
   sigset_t signals;

@@ -10,6 +10,7 @@
 #include "sim/printer/receipt_files.h"
 #include "sim/printer/receipt_renderer.h"
 #include "sim/printer/virtual_printer.h"
+#include "platform/cli/parse_command_line.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"Render the printer bytes in FILE as receipts: one PNG per cut (and one for paper left "
@@ -21,11 +22,7 @@ int main(int argc, char** argv) {
   app.add_option("--out", out, "folder for the PNG files (created when missing)");
   app.add_option("--paper-width", paperWidth, "printable width in dots (576 for 80 mm paper, 384 for 58 mm)")
       ->check(CLI::Range(64, 2048));
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    return app.exit(error) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-  }
+  if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
   std::ifstream file(input, std::ios::binary);
   if (!file) {

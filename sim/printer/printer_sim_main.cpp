@@ -14,6 +14,7 @@
 #include "sim/printer/receipt_files.h"
 #include "sim/printer/receipt_renderer.h"
 #include "sim/printer/virtual_printer.h"
+#include "platform/cli/parse_command_line.h"
 
 namespace {
 
@@ -50,11 +51,7 @@ int main(int argc, char** argv) {
   app.add_option("--paper-width", paperWidth, "printable width in dots")->check(CLI::Range(64, 2048));
   app.add_option("--receipts", receiptLimit, "stop after writing this many receipts (0: never)")
       ->check(CLI::NonNegativeNumber);
-  try {
-    app.parse(argc, argv);
-  } catch (const CLI::ParseError& error) {
-    return app.exit(error) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-  }
+  if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
   if (serial == !fifo.empty()) {
     std::cerr << "kit-sim-printer: give exactly one of --serial and --fifo PATH\n";
     return 2;

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "printer_setup/winenv/printer_setup_command.h"
+#include "platform/cli/parse_command_line.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Printer setup command of a machine root.\n"
@@ -19,11 +20,7 @@ int main(int argc, char** argv) {
     app.add_option("words", words, "the printer setup words (/if, /f, /y, ...)");
     app.allow_windows_style_options(false);
     app.positionals_at_end(true);
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-    }
+    if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
     kit::winenv::MachineRoot machine(root);
     auto result = kit::winenv::PrinterSetupCommand(machine, cwd).run(words);
     if (result.exitCode != 0) std::cerr << "kit-printer-setup: " << result.message << '\n';

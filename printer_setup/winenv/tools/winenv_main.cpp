@@ -8,6 +8,7 @@
 #include "printer_setup/winenv/registry.h"
 #include "printer_setup/winenv/spooler.h"
 #include "printer_setup/winenv/win_files.h"
+#include "platform/cli/parse_command_line.h"
 
 namespace {
 
@@ -106,11 +107,7 @@ int main(int argc, char** argv) {
     std::string path = "C:\\";
     filesCmd->add_option("PATH", path, "drive path")->capture_default_str();
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e) == 0 ? 0 : 2;  // --help is no error; usage errors are 2
-    }
+    if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
     MachineRoot machine(root);
 
     if (*init) {
