@@ -31,6 +31,26 @@ constexpr std::uint16_t IDC_SERIES_DATA_BIT = 1022;
 constexpr std::uint16_t IDC_SERIES_PARITY = 1020;
 constexpr std::uint16_t IDC_SERIES_STOP_BIT = 1021;
 
+// ---- Main window, dialog 102 (ids of its controls go here) ----------------------------
+
+// ---- end of main window -----------------------------------------------------------------
+
+
+// ---- ConfigPage, dialog 129, and CAdvance, dialog 130 -----------------------------------
+
+// ---- end of ConfigPage and CAdvance -----------------------------------------------------
+
+
+// ---- CSetPage, dialog 133, CScan 159, socket dialogs 136-139 ----------------------------
+
+// ---- end of CSetPage and socket dialogs -------------------------------------------------
+
+
+// ---- CFwPage, dialog 134, and CInfoPage, dialog 140 -------------------------------------
+
+// ---- end of CFwPage and CInfoPage -------------------------------------------------------
+
+
 // Private window messages (WM_USER = 1024).
 constexpr std::uint32_t WM_USER = 0x0400;
 constexpr std::uint32_t WM_GET_MODULE_LINK = WM_USER + 1;    // 1025: a page asks for the ModuleLink
