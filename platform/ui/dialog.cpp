@@ -719,7 +719,7 @@ bool Dialog::userClick(int id) {
   if (TakesFocus(c->kind)) {
     userFocus(id);
     // The focus handlers may have ended or changed the dialog.
-    if (m_ended || !userCanUse(id)) return true;
+    if (endedModal() || !userCanUse(id)) return true;
     c = find(id);
   }
   if (c->kind == ControlKind::CheckBox) {
@@ -766,7 +766,7 @@ bool Dialog::userType(int id, const std::string& text) {
   auto* c = find(id);
   if (!IsTextEntry(c->kind) || c->readOnly) return false;
   userFocus(id);
-  if (m_ended || !userCanUse(id)) return true;
+  if (endedModal() || !userCanUse(id)) return true;
   c = find(id);
   std::string accepted;
   for (char ch : text) {
@@ -791,7 +791,7 @@ bool Dialog::userSelect(int id, int index) {
   if (!IsList(c->kind) && c->kind != ControlKind::ListView) return false;
   if (index < -1) return false;
   userFocus(id);
-  if (m_ended || !userCanUse(id)) return true;
+  if (endedModal() || !userCanUse(id)) return true;
   if (!setSelection(id, index)) return false;
   Event e;
   e.kind = EventKind::SelectionChange;
@@ -905,6 +905,9 @@ bool Dialog::userKey(Key key) {
     dispatch(e);
   } else if (key == Key::Enter && onButton && focused->kind == ControlKind::PushButton) {
     runCommand(m_focus);
+  } else if (key == Key::Enter && focused && focused->kind == ControlKind::Edit && (focused->style & kMultiLine) &&
+             !focused->readOnly) {
+    // A multi-line edit takes Enter as a line break, which a user types as text.
   } else {
     keyElsewhere(key);
   }

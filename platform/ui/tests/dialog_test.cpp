@@ -160,6 +160,12 @@ TEST_F(DialogTest, EnterAndEscapeNeverEndAForm) {
   EXPECT_TRUE(dialog.isChecked(kCheck));
   EXPECT_TRUE(dialog.userClick(kApply));
   EXPECT_EQ(dialog.log.back(), "apply");
+  // Even a Cancel button, whose end code a form only records, leaves it usable.
+  EXPECT_TRUE(dialog.userClick(kIdCancel));
+  EXPECT_TRUE(dialog.userClick(kCheck));
+  EXPECT_FALSE(dialog.isChecked(kCheck));
+  EXPECT_TRUE(dialog.userType(kEdit, "xyz"));
+  EXPECT_EQ(dialog.text(kEdit), "xyz");
 }
 
 // Keys in a modal dialog: a confirmation with an edit, OK (default) and Cancel. A key
@@ -179,6 +185,7 @@ TEST(DialogKeysTest, EnterPressesTheFocusedButtonElseTheDefaultAndEscapeCancels)
       {"Space in the edit", 0, Key::Space, nullptr, 9},
       {"Escape on OK", kIdOk, Key::Escape, nullptr, kIdCancel},
       {"Tab", 0, Key::Tab, nullptr, 9},
+      {"Enter in a multi-line edit", 0, Key::Enter, [](DialogTemplate& t) { t.controls[0].style |= kMultiLine; }, 9},
       {"Enter, default disabled", 0, Key::Enter, [](DialogTemplate& t) { t.controls[1].style |= kDisabled; }, 9},
       {"Escape, Cancel disabled", 0, Key::Escape, [](DialogTemplate& t) { t.controls[2].style |= kDisabled; }, 9},
       {"Enter, no default button", 0, Key::Enter, [](DialogTemplate& t) { t.controls[1].style = 0; }, kIdOk},
