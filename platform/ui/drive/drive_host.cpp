@@ -19,8 +19,10 @@ bool IsTextEntry(ControlKind k) {
   return k == ControlKind::Edit || k == ControlKind::EditableDropDown || k == ControlKind::IpAddress;
 }
 
-bool IsButton(ControlKind k) {
-  return k == ControlKind::PushButton || k == ControlKind::CheckBox || k == ControlKind::RadioButton;
+// What a click reaches: buttons, and static texts and pictures that notify their window.
+bool IsClickable(ControlKind k) {
+  return k == ControlKind::PushButton || k == ControlKind::CheckBox || k == ControlKind::RadioButton ||
+         k == ControlKind::StaticText || k == ControlKind::Picture;
 }
 
 bool IsChild(const Dialog& d) { return (d.dialogTemplate().flags & kChildWindow) != 0; }
@@ -34,6 +36,9 @@ bool WindowsEnabled(const Dialog& window) {
 }
 
 constexpr auto kCloseRetry = std::chrono::milliseconds(100);
+// A handler that keeps posting to itself must not starve the steps: after this many
+// messages and timers in a row the next step gets its turn.
+constexpr int kMaxBurst = 10000;
 
 }  // namespace
 
@@ -51,8 +56,13 @@ std::chrono::milliseconds DriveHost::elapsed() const {
 template <class Done>
 void DriveHost::drive(const Done& done) {
   flushOpens();
+  int burst = 0;
   while (!done()) {
-    if (handleOne()) continue;
+    if (burst < kMaxBurst && handleOne()) {
+      ++burst;
+      continue;
+    }
+    burst = 0;
     if (m_waitUntil) {
       if (Clock::now() >= *m_waitUntil) {
         m_waitUntil.reset();
@@ -406,7 +416,7 @@ std::optional<std::string> DriveHost::applyToControl(const Step& step, Dialog& w
   const int count = static_cast<int>(c->kind == ControlKind::ListView ? c->rows.size() : c->items.size());
   switch (step.kind) {
     case StepKind::Click:
-      if (!IsButton(c->kind)) return "not a button";
+      if (!IsClickable(c->kind)) return "not a button";
       if (!window.userClick(id)) return "refused by the control";
       return std::nullopt;
     case StepKind::Text:

@@ -167,7 +167,7 @@ TEST(DriveHostTest, AWorkerThreadPostsAndTimersFireDuringWait) {
 TEST(DriveHostTest, RefusedStepsAreWrittenAndTheRunGoesOn) {
   const auto run = Drive(
       "click 999\n"
-      "click 100\n"        // a label
+      "click 101\n"        // an edit
       "text 103 \"x\"\n"   // a check box
       "text 115 \"x\"\n"   // read-only
       "select 107 5\n"
@@ -359,6 +359,35 @@ TEST(DriveHostTest, FormsRunInTheMessageLoopAndAreClosedTopMostFirstAtTheEnd) {
             "close 2 0\n"
             "open 1 \"Form1\"\n"
             "close 1 0\n");
+}
+
+// A window that posts to itself for ever.
+class Busy : public Dialog {
+ public:
+  explicit Busy(Host& host) : Dialog(host, DialogTemplate{910, "Busy", 100, 60, {}, {Button(kIdOk, "OK", {5, 5, 40, 14})}, 0, ""}) {}
+  bool OnInitDialog() override {
+    post(kMessagePing);
+    return true;
+  }
+  const MessageMap* messageMap() const override {
+    static const MessageMap map = MessageMapBuilder<Busy>().onMessage(kMessagePing, &Busy::OnPing).build();
+    return &map;
+  }
+
+ private:
+  std::intptr_t OnPing(std::uintptr_t, std::intptr_t) {
+    post(kMessagePing);
+    return 0;
+  }
+};
+
+TEST(DriveHostTest, AWindowPostingToItselfDoesNotStarveTheSteps) {
+  const auto run = Drive("click 1\n", [](Host& host) {
+    Busy busy(host);
+    return busy.runModal() == kIdOk ? 0 : 1;
+  });
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.transcript, "open 910 \"Busy\"\nclose 910 1\n");
 }
 
 TEST(DriveHostTest, AWindowThatWillNotCloseIsEndedAfterTheGrace) {
