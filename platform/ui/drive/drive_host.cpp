@@ -124,10 +124,11 @@ void DriveHost::closeAtEnd() {
     return;
   }
   Dialog& window = *top->dialog;
+  const bool modal = !m_layers.empty();  // the top-most window is a modal run's
   if (again && now - m_closingSince >= m_closeGrace) {
     m_errors << "drive: window " << window.id() << " stayed open after its close box; the driver ends it\n";
     m_closing = 0;
-    if (window.isModal()) {
+    if (modal) {
       window.endDialog(kIdCancel);
     } else {
       window.destroyWindow();

@@ -7,8 +7,9 @@
 //   file PATH           file cancel          wait MS                   show ID      close
 //
 // `#` starts a comment (outside strings). Strings are in double quotes with the escapes
-// \" \\ \r \n \t \xHH; PATH is a bare word or a string (`file "cancel"` is a file named
-// cancel). IDs are 0..65535, MS 0..3600000. Lines may end in CR LF.
+// \" \\ \r \n \t \xHH; PATH is a bare word (backslashes in it are kept as they are, so
+// C:\TEMP\A.TXT works) or a string (`file "cancel"` is a file named cancel). IDs are
+// 0..65535, MS 0..3600000. Lines may end in CR LF.
 #include <cstddef>
 #include <string>
 #include <variant>

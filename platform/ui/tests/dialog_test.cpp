@@ -41,6 +41,9 @@ TEST_F(DialogTest, TypingHonoursDigitsOnlyAndTheLimit) {
   EXPECT_EQ(dialog.text(kDigits), "12345");
   EXPECT_TRUE(dialog.userType(kEdit, "abcdefgh"));
   EXPECT_EQ(dialog.text(kEdit), "abcdef");
+  // The limit never cuts a character in half: "文" would end past byte 6.
+  EXPECT_TRUE(dialog.userType(kEdit, "ab\xE4\xB8\xAD\xE6\x96\x87"));
+  EXPECT_EQ(dialog.text(kEdit), "ab\xE4\xB8\xAD");
   // The program itself may set longer texts: the limit binds the user only.
   dialog.setText(kEdit, "abcdefgh");
   EXPECT_EQ(dialog.text(kEdit), "abcdefgh");

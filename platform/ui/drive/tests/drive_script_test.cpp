@@ -62,8 +62,9 @@ TEST(DriveScriptTest, KeysFilesAndLineNumbersSkipCommentsAndBlankLines) {
       "   key space   # trailing\n"
       "file cancel\n"
       "file \"cancel\"\n"
-      "file /tmp/x.txt\n");
-  ASSERT_EQ(script.steps.size(), 7u);
+      "file /tmp/x.txt\n"
+      "file C:\\TEMP\\A.TXT\n");
+  ASSERT_EQ(script.steps.size(), 8u);
   EXPECT_EQ(script.steps[0].line, 3);
   EXPECT_EQ(script.steps[0].key, Key::Enter);
   EXPECT_EQ(script.steps[1].key, Key::Escape);
@@ -75,6 +76,7 @@ TEST(DriveScriptTest, KeysFilesAndLineNumbersSkipCommentsAndBlankLines) {
   EXPECT_EQ(script.steps[5].text, "cancel");  // a file of that name
   EXPECT_EQ(script.steps[6].text, "/tmp/x.txt");
   EXPECT_EQ(script.steps[6].line, 9);
+  EXPECT_EQ(script.steps[7].text, "C:\\TEMP\\A.TXT");  // backslashes of a bare word stay
 }
 
 TEST(DriveScriptTest, MalformedLinesNameTheirLine) {
