@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -85,6 +86,9 @@ int main(int argc, char** argv) {
     if (run == 0 || ms < best) best = ms;
   }
   search.shutDown();
+  ports.clear();
+  std::error_code ignored;
+  std::filesystem::remove_all(dir, ignored);
   std::printf("search 4 ports + 14 channels: %.0f ms (floor %.0f ms: waits %.0f + wire %.1f), ratio %.2f\n", best,
               floor, waits, wire, best / floor);
   return 0;
