@@ -32,6 +32,27 @@ constexpr std::uint16_t IDC_SERIES_PARITY = 1020;
 constexpr std::uint16_t IDC_SERIES_STOP_BIT = 1021;
 
 // ---- Main window, dialog 102 (ids of its controls go here) ----------------------------
+constexpr int IDD_MAIN = 102;
+constexpr std::uint16_t IDC_MAIN_PORT_LABEL = 1098;
+constexpr std::uint16_t IDC_MAIN_PORT = 1007;
+constexpr std::uint16_t IDC_MAIN_PORT_SET = 1004;
+constexpr std::uint16_t IDC_MAIN_WIRELESS_GROUP = 1097;
+constexpr std::uint16_t IDC_MAIN_CHANNEL_LABEL = 1096;
+constexpr std::uint16_t IDC_MAIN_CHANNEL = 1010;
+constexpr std::uint16_t IDC_MAIN_WIRELESS_SET = 1049;
+constexpr std::uint16_t IDC_MAIN_SEARCH = 1043;
+constexpr std::uint16_t IDC_MAIN_MODIFY_ALL = 1088;
+constexpr std::uint16_t IDC_MAIN_DEVICE_LIST = 1047;
+constexpr std::uint16_t IDC_MAIN_FRAME = 1084;
+// The page area is made at run time; its number only has to differ from every control's.
+constexpr std::uint16_t IDC_MAIN_PAGE_AREA = 0xE900;
+constexpr int IDI_MAIN_WINDOW = 161;  // window icon
+constexpr int IDI_MAIN_DEVICE = 171;  // small icon of the device list rows
+// Pages of the page area, in order (their dialogs are 129, 133, 134 and 140).
+constexpr int kConfigPageIndex = 0;
+constexpr int kFunctionTestPageIndex = 1;
+constexpr int kFirmwarePageIndex = 2;
+constexpr int kInformationPageIndex = 3;
 
 // ---- end of main window -----------------------------------------------------------------
 

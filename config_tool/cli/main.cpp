@@ -8,6 +8,7 @@
 
 #include "config_tool/cli/commands.h"
 #include "config_tool/cli/dongle_link_setup.h"
+#include "config_tool/cli/search_command.h"
 #include "platform/cli/parse_command_line.h"
 
 int main(int argc, char** argv) {
@@ -56,6 +57,9 @@ int main(int argc, char** argv) {
   radioSearch->add_option("--channel", searchChannels, "One channel (1 to 14) or auto (all)");
   radioSearch->add_flag("--json", searchJson, "Print one JSON object: channel -> addresses");
 
+  SearchOptions search;
+  AddSearchCommand(app, search);
+
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
   Output io{std::cout, std::cerr};
@@ -65,6 +69,7 @@ int main(int argc, char** argv) {
   if (name == "get") return GetParameters(link, keys, json, io);
   if (name == "set") return SetParameters(link, assignments, save, io);
   if (name == "at") return SendAt(link, text, io);
+  if (name == "search") return SearchModules(link, search, io);
   if (name == "radio-search") return RadioSearch(link, searchChannels, searchJson, io);
   return RunAction(link, name, io);
 }
