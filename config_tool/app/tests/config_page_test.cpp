@@ -306,6 +306,24 @@ TEST_F(ConfigPageTest, ARefusedImportAndAFailedExportLeaveThePageAsItWas) {
   });
 }
 
+TEST_F(ConfigPageTest, AdvanceEditsTheAdvancedPartThatTheNextModifySends) {
+  bool ok = false;
+  m_host.onModal(IDD_ADVANCE, [&ok](ModalScript& s) {
+    s.dialog.userType(IDC_ADV_PASSWORD, "abcdef");
+    s.dialog.userClick(ok ? IDOK : IDC_ADV_CANCEL);
+  });
+  Run(1, [&](PageTestWindow& w, ConfigPage& page) {
+    page.userClick(IDC_CFG_ADVANCE);
+    EXPECT_STREQ(page.m_advanced.Password, "000000");  // cancelled
+    ok = true;
+    page.userClick(IDC_CFG_ADVANCE);
+    EXPECT_STREQ(page.m_advanced.Password, "abcdef");
+    EXPECT_TRUE(w.newRequests(0).empty());  // nothing before Modify
+    page.userClick(IDC_CFG_MODIFY);
+    EXPECT_EQ(w.newRequests(0), (Requests{"AT+PASS=\"abcdef\"", "AT+PMTF"}));
+  });
+}
+
 TEST_F(ConfigPageTest, ClearPageBlanksEveryFieldAndEditingRulesSwitchControls) {
   Run(1, [&](PageTestWindow&, ConfigPage& page) {
     page.ClearPage();
