@@ -64,11 +64,11 @@ DialogTemplate CAdvance::Template() {
   DialogTemplate t;
   t.id = IDD_ADVANCE;
   t.caption = "Advanced Setting";
-  t.width = 340;
+  t.width = 372;
   t.height = 262;
   std::vector<ControlTemplate>& c = t.controls;
   c = {
-      GroupBox(kNoId, "Wireless Setting", {5, 4, 330, 112}),
+      GroupBox(kNoId, "Wireless Setting", {5, 4, 362, 112}),
       Label(kNoId, "NetMode:", {12, 18, 44, 10}),
       DropDownList(IDC_ADV_NET_MODE, {58, 16, 60, 40}, {"BSS", "Adhoc"}),
       CheckBox(IDC_ADV_ADHOC_BUILD, "Created when Net doesn't exist", {124, 17, 130, 10}),
@@ -85,12 +85,12 @@ DialogTemplate CAdvance::Template() {
       DropDownList(IDC_ADV_CHANNEL, {124, 64, 70, 150},
                    {"1 / 2412M", "2 / 2417M", "3 / 2422M", "4 / 2427M", "5 / 2432M", "6 / 2437M", "7 / 2442M",
                     "8 / 2447M", "9 / 2452M", "10 / 2457M", "11 / 2462M", "12 / 2467M", "13 / 2472M", "14 / 2484M"}),
-      Label(kNoId, "Auto-Retry:", {222, 18, 44, 10}),
-      DropDownList(IDC_ADV_RETRY_MODE, {268, 16, 60, 50}, {"Never", "Forever", "Fix"}),
-      EditBox(IDC_ADV_RETRY, {268, 32, 28, 12}, kNumberOnly, 3),
-      Label(kNoId, "(1-254)", {300, 34, 30, 10}),
-      Label(kNoId, "Roaming:", {222, 50, 44, 10}),
-      DropDownList(IDC_ADV_ROAMING, {268, 48, 60, 40}, {"Close", "Enable"}),
+      Label(kNoId, "Auto-Retry:", {258, 18, 40, 10}),
+      DropDownList(IDC_ADV_RETRY_MODE, {300, 16, 60, 50}, {"Never", "Forever", "Fix"}),
+      EditBox(IDC_ADV_RETRY, {300, 32, 28, 12}, kNumberOnly, 3),
+      Label(kNoId, "(1-254)", {332, 34, 30, 10}),
+      Label(kNoId, "Roaming:", {258, 50, 40, 10}),
+      DropDownList(IDC_ADV_ROAMING, {300, 48, 60, 40}, {"Close", "Enable"}),
       Label(kNoId, "Channel List:", {12, 82, 60, 10}),
   };
   for (int i = 0; i < 14; ++i)
@@ -106,7 +106,7 @@ DialogTemplate CAdvance::Template() {
       Label(kNoId, "Stop Bit:", {12, 181, 44, 10}),
       DropDownList(IDC_ADV_STOP_BIT, {58, 179, 60, 40}, {"1", "2"}),
 
-      GroupBox(kNoId, "Transparent mode Setting", {130, 119, 205, 74}),
+      GroupBox(kNoId, "Transparent mode Setting", {130, 119, 237, 74}),
       Label(kNoId, "Framing Cyclist:", {136, 133, 58, 10}),
       Control(IDC_ADV_FRAME_CYCLE_SLIDER, ControlKind::Slider, {194, 131, 70, 12}),
       EditBox(IDC_ADV_FRAME_CYCLE, {266, 131, 34, 12}, kNumberOnly, 5),
@@ -122,7 +122,7 @@ DialogTemplate CAdvance::Template() {
       Label(kNoId, "Escape Character(0X):", {136, 181, 80, 10}),
       EditBox(IDC_ADV_ESCAPE, {218, 179, 24, 12}, 0, 2),
 
-      GroupBox(kNoId, "Other Settings", {5, 196, 330, 42}),
+      GroupBox(kNoId, "Other Settings", {5, 196, 362, 42}),
       CheckBox(IDC_ADV_WEB, "Enable internal WEB server", {12, 208, 110, 10}),
       Label(kNoId, "Port:", {126, 208, 20, 10}),
       EditBox(IDC_ADV_WEB_PORT, {148, 206, 34, 12}, kNumberOnly, 5),
@@ -133,8 +133,8 @@ DialogTemplate CAdvance::Template() {
       Label(kNoId, "Commond Mode:", {146, 224, 56, 10}),
       DropDownList(IDC_ADV_COM_MODE, {204, 222, 84, 40}, {"AT+Cmd Mode", "Compatible Mode"}),
 
-      Button(IDOK, "OK", {200, 243, 50, 14}, kDefaultButton),
-      Button(IDC_ADV_CANCEL, "Cancel", {260, 243, 50, 14}),
+      Button(IDOK, "OK", {232, 243, 50, 14}, kDefaultButton),
+      Button(IDC_ADV_CANCEL, "Cancel", {292, 243, 50, 14}),
   };
   c.insert(c.end(), rest.begin(), rest.end());
   return t;
