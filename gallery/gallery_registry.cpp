@@ -23,6 +23,7 @@ GalleryRegistry AllDialogs() {
   GalleryRegistry registry;
   AddTarnwaveDialogs(registry);
   AddTarnwaveMainWindow(registry);
+  AddTarnwaveConfigPage(registry);
   AddJ57DemoDialogs(registry);
   AddSetupDialogs(registry);
   return registry;

@@ -39,6 +39,7 @@ class GalleryRegistry {
 GalleryRegistry AllDialogs();
 void AddTarnwaveDialogs(GalleryRegistry& registry);
 void AddTarnwaveMainWindow(GalleryRegistry& registry);
+void AddTarnwaveConfigPage(GalleryRegistry& registry);
 void AddJ57DemoDialogs(GalleryRegistry& registry);
 void AddSetupDialogs(GalleryRegistry& registry);
 

@@ -1,5 +1,6 @@
 #include "config_tool/app/main_pages.h"
 
+#include "config_tool/app/config_page.h"
 #include "config_tool/app/placeholder_pages.h"
 
 namespace tarnwave {

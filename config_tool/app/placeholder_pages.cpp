@@ -20,14 +20,6 @@ DialogTemplate PageTemplate(int id, const char* caption) {
 
 }  // namespace
 
-ConfigPage::ConfigPage(Host& host, MainWindowServices& main)
-    : PropertyPage(host, PageTemplate(129, "Configuration")), m_main(main) {}
-
-bool ConfigPage::OnSetActive() {
-  m_main.ReportPage(kConfigPageIndex);
-  return true;
-}
-
 CSetPage::CSetPage(Host& host, MainWindowServices& main)
     : PropertyPage(host, PageTemplate(133, "FuncTest")), m_main(main) {}
 

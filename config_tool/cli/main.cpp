@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "config_tool/cli/commands.h"
+#include "config_tool/cli/parameter_file_command.h"
 #include "config_tool/cli/dongle_link_setup.h"
 #include "config_tool/cli/search_command.h"
 #include "platform/cli/parse_command_line.h"
@@ -59,6 +60,13 @@ int main(int argc, char** argv) {
 
   SearchOptions search;
   AddSearchCommand(app, search);
+  std::string parameterFile;
+  bool checkOnly = false;
+  CLI::App* exportFile = app.add_subcommand("export", "Read every parameter and write them to a parameter file");
+  exportFile->add_option("FILE", parameterFile, "The parameter file (other sections in it stay)")->required();
+  CLI::App* importFile = app.add_subcommand("import", "Send a parameter file's values that differ, then save (PMTF)");
+  importFile->add_option("FILE", parameterFile, "The parameter file")->required();
+  importFile->add_flag("--check", checkOnly, "Only read and check the file; no module needed");
 
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
@@ -70,6 +78,8 @@ int main(int argc, char** argv) {
   if (name == "set") return SetParameters(link, assignments, save, io);
   if (name == "at") return SendAt(link, text, io);
   if (name == "search") return SearchModules(link, search, io);
+  if (name == "export") return ExportParameters(link, parameterFile, io);
+  if (name == "import") return ImportParameters(link, parameterFile, checkOnly, io);
   if (name == "radio-search") return RadioSearch(link, searchChannels, searchJson, io);
   return RunAction(link, name, io);
 }
