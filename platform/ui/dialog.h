@@ -28,7 +28,10 @@ namespace kit::ui {
 
 class PropertyPage;
 
-enum class Key { Enter, Escape };
+// Keys a dialog handles itself. Enter presses the focused push button, elsewhere the
+// default button (in a modal dialog without one: OK); Escape is Cancel in a modal
+// dialog and nothing in a form; Space presses the focused button; Tab moves the focus.
+enum class Key { Enter, Escape, Space, Tab };
 
 struct SystemMenuItem {
   int command = 0;  // 0: separator
@@ -200,7 +203,11 @@ class Dialog {
   bool userCanUse(int id) const;
   void changed(int id);
   void runCommand(int id);
-  int defaultButton() const;
+  int defaultButton() const;  // the visible default push button, 0 when none
+  bool isTabStop(std::size_t index) const;
+  void focusNextTabStop();
+  bool canPress(int id) const;
+  void keyElsewhere(Key key);
   std::pair<std::size_t, std::size_t> radioGroupOf(std::size_t index) const;
   void hidePage(PropertyPage* page);
   void forgetPage(const Dialog* page);

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "platform/ui/drive/run_driven.h"
 #include "platform/ui/qt/qt_host.h"
 #include "printer_demo/app/demo_forms.h"
 #include "printer_demo/app/form1.h"
@@ -50,9 +51,13 @@ int main(int argc, char** argv) {
                "another device; LPTn is /dev/lp(n-1) unless J57_LPTn names a file or FIFO."};
   std::string screenshots;
   app.add_option("--screenshots", screenshots, "save the three windows as PNG files in this folder and exit");
+  std::string driveScript;
+  app.add_option("--drive", driveScript,
+                 "run the windows without a display, apply the steps of this script (- for standard input) "
+                 "and print a transcript")
+      ->excludes("--screenshots");
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
-  kit::ui::QtHost host;
   j57::DosDeviceTable devices;
   j57::SystemWallClock clock;
   j57::DemoEnvironment environment;
@@ -61,6 +66,23 @@ int main(int argc, char** argv) {
   environment.clock = &clock;
   environment.separators = j57::UserDateSeparators();
   environment.programFolder = ProgramFolder();
+
+  if (!driveScript.empty()) {
+    return kit::ui::drive::RunDriven(
+        driveScript,
+        [&](kit::ui::Host& host) {
+          j57::DemoForms forms(host, environment);
+          if (!forms.start()) {
+            std::cerr << "j57-demo: the first window could not be shown\n";
+            return 1;
+          }
+          host.runMessageLoop();
+          return 0;
+        },
+        std::cout, std::cerr);
+  }
+
+  kit::ui::QtHost host;
   j57::DemoForms forms(host, environment);
   if (!forms.start()) {
     std::cerr << "j57-demo: the first window could not be shown\n";

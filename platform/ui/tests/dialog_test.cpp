@@ -146,13 +146,18 @@ TEST_F(DialogTest, OnlyItemsOfTheSystemMenuCanBeChosen) {
   EXPECT_FALSE(dialog.userSystemCommand(0));  // the separator
 }
 
-TEST_F(DialogTest, KeysAndCloseBoxFollowTheStandardCommands) {
+TEST_F(DialogTest, EnterAndEscapeNeverEndAForm) {
   dialog.userKey(Key::Enter);  // the default button, not OnOK
   EXPECT_EQ(dialog.log.back(), "apply");
   EXPECT_FALSE(dialog.isEnded());
-  dialog.userKey(Key::Escape);
-  EXPECT_TRUE(dialog.isEnded());
-  EXPECT_EQ(dialog.endCode(), kIdCancel);
+  ASSERT_TRUE(dialog.userFocus(kEdit));
+  for (Key key : {Key::Escape, Key::Enter, Key::Escape, Key::Space}) EXPECT_TRUE(dialog.userKey(key));
+  EXPECT_FALSE(dialog.isEnded());
+  dialog.log.clear();
+  EXPECT_TRUE(dialog.userClick(kCheck));  // the form still reacts
+  EXPECT_TRUE(dialog.isChecked(kCheck));
+  EXPECT_TRUE(dialog.userClick(kApply));
+  EXPECT_EQ(dialog.log.back(), "apply");
 }
 
 // Pages: activation on first show, refusal to leave, refusal to come.
