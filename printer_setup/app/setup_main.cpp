@@ -7,11 +7,11 @@
 #include <CLI/CLI.hpp>
 
 #include "platform/cli/parse_command_line.h"
+#include "platform/ui/drive/run_driven.h"
 #include "platform/ui/qt/qt_host.h"
 #include "printer_setup/app/setup_start.h"
 #include "printer_setup/app/setup_wizard.h"
 #include "printer_setup/app/unattended.h"
-#include "printer_setup/app/detect_system.h"
 #include "printer_setup/winenv/machine_root.h"
 #include "printer_setup/winenv/process_runner.h"
 #include "printer_setup/winenv/system_info.h"
@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     std::string root = kit::winenv::MachineRoot::DefaultFolder().string();
     std::string appDir = kit::setup::SetupStart::ProgramFolder().string();
     bool unattended = false;
+    std::string driveScript;
     std::string language;
     std::string model;
     long long timeLimitMs = 90000;
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
     app.add_option("--app-dir", appDir, "the installer's folder: setting.dll and the Language folder")
         ->capture_default_str();
     app.add_flag("--unattended", unattended, "install without the wizard and print the outcome");
+    app.add_option("--drive", driveScript,
+                   "run the wizard without a display, applying the steps of SCRIPT (- for standard input)");
     app.add_option("--language", language, "with --unattended: language of the printer files and the message")
         ->check(CLI::IsMember({"chinese", "english"}));
     app.add_option("--model", model, "model name, instead of the \"PrinterName\" setting of setting.dll");
@@ -35,6 +38,10 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(1LL, 3600000LL))
         ->capture_default_str();
     if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
+    if (unattended && !driveScript.empty()) {
+        std::cerr << "setup: --drive runs the wizard; it does not go with --unattended\n";
+        return 2;
+    }
     if (!language.empty() && !unattended) {
         std::cerr << "setup: --language goes with --unattended; the wizard asks for the language\n";
         return 2;
@@ -66,6 +73,14 @@ int main(int argc, char** argv) {
     options.printerSetupProgram = printerSetup;
     if (app.count("--model")) options.modelName = model;
     options.commandTimeLimit = std::chrono::milliseconds(timeLimitMs);
+    if (!driveScript.empty()) {
+        return kit::ui::drive::RunDriven(
+            driveScript,
+            [&](kit::ui::Host& host) {
+                return kit::setup::ExitStatus(kit::setup::RunSetupWizard(host, options, std::cerr));
+            },
+            std::cout, std::cerr);
+    }
     kit::ui::QtHost host;
     return kit::setup::ExitStatus(kit::setup::RunSetupWizard(host, options, std::cerr));
 }
