@@ -24,6 +24,7 @@ GalleryRegistry AllDialogs() {
   AddTarnwaveDialogs(registry);
   AddJ57DemoDialogs(registry);
   AddSetupDialogs(registry);
+  AddSetupWizardPages(registry);
   return registry;
 }
 

@@ -40,5 +40,6 @@ GalleryRegistry AllDialogs();
 void AddTarnwaveDialogs(GalleryRegistry& registry);
 void AddJ57DemoDialogs(GalleryRegistry& registry);
 void AddSetupDialogs(GalleryRegistry& registry);
+void AddSetupWizardPages(GalleryRegistry& registry);
 
 }  // namespace kit::gallery

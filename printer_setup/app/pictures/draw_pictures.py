@@ -91,9 +91,9 @@ def main():
     printer(header, 0, 0, 48)
     header.save(os.path.join(here, "header.png"))
 
-    welcome = Canvas(110, 220)
+    welcome = Canvas(192, 252)
     welcome.gradient((43, 108, 176), (144, 205, 244))
-    printer(welcome, 7, 62, 96)
+    printer(welcome, 32, 78, 128)
     welcome.save(os.path.join(here, "welcome.png"))
 
 
