@@ -97,6 +97,17 @@ bool NewWizDialog::OnInitDialog() {
         EnableFinish(false);
         EnableNext(true);
     }
+    // As the system's dialog manager does after initialisation: the focus goes
+    // to the first button that can take it, so Enter never lands on a
+    // disabled Back.
+    if (!isEnabled(focusedControl())) {
+        for (int id : {ID_WIZNEXT, ID_WIZFINISH, IDC_CANCEL}) {
+            if (isEnabled(id)) {
+                (void)setFocus(id);
+                break;
+            }
+        }
+    }
     if (!m_pages.empty()) (void)SetActivePage(*m_pages.front());
     return true;
 }

@@ -222,17 +222,21 @@ TEST(NewWizDialog, CancelAsksEveryCreatedPageAndEndsWithTheCancelResult) {
 }
 
 TEST(NewWizDialog, EnterNeverEndsTheWizardAndEscapeInAPageCancelsIt) {
-    Wizard w(1);
+    Wizard w(2);
     w.host.onModal(102, [&](ui::ModalScript& s) {
-        EXPECT_TRUE(s.dialog.userKey(ui::Key::Enter));  // no default button: OnOK does nothing
+        EXPECT_EQ(s.dialog.focusedControl(), ID_WIZNEXT) << "the focus skips the disabled Back";
+        EXPECT_TRUE(s.dialog.userKey(ui::Key::Enter));
+        EXPECT_EQ(w.active(), 201);
+        // Next is now off and the frame has no default button: OnOK does nothing.
+        EXPECT_TRUE(s.dialog.userKey(ui::Key::Enter));
         EXPECT_FALSE(s.dialog.isEnded());
-        // The page itself stays; the frame takes the key and asks the pages.
-        w.pages[0]->cancelAnswer = false;
-        EXPECT_TRUE(w.pages[0]->userKey(ui::Key::Escape));
+        // The page itself stays; the frame takes Escape and asks the pages.
+        w.pages[1]->cancelAnswer = false;
+        EXPECT_TRUE(w.pages[1]->userKey(ui::Key::Escape));
         EXPECT_FALSE(s.dialog.isEnded());
-        EXPECT_TRUE(w.pages[0]->isCreated());
-        w.pages[0]->cancelAnswer = true;
-        EXPECT_TRUE(w.pages[0]->userKey(ui::Key::Escape));
+        EXPECT_TRUE(w.pages[1]->isCreated());
+        w.pages[1]->cancelAnswer = true;
+        EXPECT_TRUE(w.pages[1]->userKey(ui::Key::Escape));
     });
     EXPECT_EQ(w.frame.runModal(), ui::kIdCancel);
 }

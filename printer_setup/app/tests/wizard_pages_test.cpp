@@ -176,6 +176,18 @@ TEST(WizardPages, SeriesPageNeedsASelectionBeforeNext) {
     EXPECT_EQ(p.frame().activePage(), &p.wizard->copy);
 }
 
+TEST(WizardPages, EnterPressesNextWhereNextIsOn) {
+    Pages p(0x0409);
+    ASSERT_TRUE(p.frame().create());
+    ASSERT_TRUE(p.wizard->welcome.userKey(ui::Key::Enter));
+    EXPECT_EQ(p.frame().activePage(), &p.wizard->language);
+    ASSERT_TRUE(p.frame().userKey(ui::Key::Enter));
+    EXPECT_EQ(p.frame().activePage(), &p.wizard->setting);
+    ASSERT_TRUE(p.wizard->setting.userKey(ui::Key::Enter));
+    EXPECT_EQ(p.frame().activePage(), &p.wizard->setting) << "no series yet";
+    EXPECT_FALSE(p.frame().isEnded());
+}
+
 // Drives the frame to the progress page inside its modal run.
 void ToProgressPage(setupDlg& frame, SettingDlg& setting) {
     ASSERT_TRUE(frame.userClick(ID_WIZNEXT));
