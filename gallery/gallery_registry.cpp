@@ -26,6 +26,7 @@ GalleryRegistry AllDialogs() {
   AddTarnwaveConfigPage(registry);
   AddJ57DemoDialogs(registry);
   AddSetupDialogs(registry);
+  AddSetupWizardPages(registry);
   return registry;
 }
 

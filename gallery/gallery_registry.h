@@ -42,5 +42,6 @@ void AddTarnwaveMainWindow(GalleryRegistry& registry);
 void AddTarnwaveConfigPage(GalleryRegistry& registry);
 void AddJ57DemoDialogs(GalleryRegistry& registry);
 void AddSetupDialogs(GalleryRegistry& registry);
+void AddSetupWizardPages(GalleryRegistry& registry);
 
 }  // namespace kit::gallery
