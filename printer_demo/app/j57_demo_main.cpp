@@ -8,6 +8,7 @@
 
 #include "platform/ui/drive/run_driven.h"
 #include "platform/ui/qt/qt_host.h"
+#include "platform/ui/qt/qt_process_setup.h"
 #include "printer_demo/app/demo_forms.h"
 #include "printer_demo/app/form1.h"
 #include "printer_demo/app/form2.h"
@@ -28,7 +29,13 @@ std::string ProgramFolder() {
 // Saves each form as the user first sees it: Form1, then Form2 after "Enter" with
 // "Parallel", then Form3 after "Manual Test".
 int SaveScreenshots(kit::ui::QtHost& host, j57::DemoForms& forms, const std::string& folder) {
-  std::filesystem::create_directories(folder);
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error || !std::filesystem::is_directory(folder, error)) {
+    std::cerr << "j57-demo: cannot use " << folder << " as the screenshot folder: "
+              << (error ? error.message() : "not a directory") << "\n";
+    return 1;
+  }
   bool ok = host.saveScreenshot(forms.form1(), folder + "/j57-form1.png");
   forms.form1().userClick(j57::res::FORM1_OPTION2);
   forms.form1().userClick(j57::res::FORM1_COMMAND1);
@@ -57,6 +64,10 @@ int main(int argc, char** argv) {
                  "and print a transcript")
       ->excludes("--screenshots");
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
+  if (auto problem = kit::ui::QtPlatformProblem()) {
+    std::cerr << "j57-demo: " << *problem << "\n";
+    return 1;
+  }
 
   j57::DosDeviceTable devices;
   j57::SystemWallClock clock;
