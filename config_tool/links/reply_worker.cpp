@@ -15,14 +15,20 @@ ReplyWorker::~ReplyWorker() { stop(); }
 
 bool ReplyWorker::start() {
   if (running()) return true;
+  stop();  // a thread that ended by itself is joined, its events closed
   try {
     m_request = std::make_shared<kit::Event>(kit::EventReset::Auto);
     m_stop = std::make_shared<kit::Event>(kit::EventReset::Auto);
     m_remove = std::make_shared<kit::Event>(kit::EventReset::Auto);
     m_reply = std::make_shared<kit::Event>(kit::EventReset::Auto);
     m_stopping = false;
-    m_thread = kit::Thread([this] { run(); });
+    m_alive = true;
+    m_thread = kit::Thread([this] {
+      run();
+      m_alive = false;
+    });
   } catch (const std::exception&) {
+    m_alive = false;
     stop();
     return false;
   }

@@ -25,12 +25,15 @@ class ReplyWorker {
   ReplyWorker& operator=(const ReplyWorker&) = delete;
 
   // Creates the four auto-reset events (request, stop, remove, reply) and the thread.
-  // A running worker is not started twice. False when something could not be made.
+  // A running worker is not started twice; one that ended by itself (the dongle was
+  // pulled out) is joined and started afresh with new events. False when something
+  // could not be made.
   bool start();
   // Signals the stop event, stops a gathering in progress, joins the thread and
   // closes the events.
   void stop();
-  bool running() const { return m_thread.joinable(); }
+  // True while the thread runs its loop (false once it ended, even before the join).
+  bool running() const { return m_alive.load(); }
 
   // Valid while running.
   kit::Event& requestEvent() { return *m_request; }
@@ -49,6 +52,7 @@ class ReplyWorker {
   TransportSlot& m_slot;
   std::shared_ptr<kit::Event> m_request, m_stop, m_remove, m_reply;
   std::atomic<bool> m_stopping{false};
+  std::atomic<bool> m_alive{false};
   kit::Thread m_thread;
 };
 

@@ -126,6 +126,30 @@ TEST_F(DongleLinkTest, PullingTheDongleMidCommandGives204Then203) {
   EXPECT_EQ(notes.taken()[0], kDongleRemovedNote);
 }
 
+TEST_F(DongleLinkTest, TheSameLinkWorksAgainAfterARemovalAndAReopen) {
+  ASSERT_EQ(link.attention(), kResultOk);
+  host.pullOut();
+  for (int i = 0; i < 1000 && link.workerRunning(); ++i) std::this_thread::sleep_for(5ms);
+  EXPECT_FALSE(link.workerRunning());
+  EXPECT_EQ(link.attention(), kResultInvalidHandle);
+
+  // The dongle comes back; the link (kept for the program's life) is reopened twice
+  // in a row, as a search after a search does.
+  ASSERT_EQ(host.plugIn(std::make_shared<sim::radio::VirtualDongle>(sim::radio::DongleConfig{}, medium)),
+            wdm::Status::Success);
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_EQ(link.startWorker(), kResultOk);
+    EXPECT_TRUE(link.workerRunning());
+    int result = -1;
+    auto reopened = DongleTransport::open(link.request(), link.worker(), &notes, result);
+    ASSERT_EQ(result, kResultOk);
+    DongleTransport* again = reopened.get();
+    ASSERT_EQ(link.openTransport(std::move(reopened)), kResultOk);
+    ASSERT_TRUE(again->switchChannel(6));
+    EXPECT_EQ(link.attention(), kResultOk) << "round " << round;
+  }
+}
+
 TEST_F(DongleLinkTest, ExchangeWrapsFlashWriteInRadioCommandNumbers) {
   EXPECT_EQ(link.writeFlash(), kResultOk);
   // OpenExchange 250, then the request carries 251.
