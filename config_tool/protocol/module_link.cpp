@@ -101,4 +101,10 @@ int ModuleLink::runSimple(int commandId, std::string_view argument, std::uint32_
   return RunCommand();
 }
 
+int ModuleLink::runForPayload(int commandId, std::string_view argument, std::uint32_t timeout) {
+  int result = runSimple(commandId, argument, timeout);
+  if (result == kResultOk && !m_request.hasPayload) return kResultUnexpectedReply;
+  return result;
+}
+
 }  // namespace tarnwave

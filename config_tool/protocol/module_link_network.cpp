@@ -29,7 +29,7 @@ std::string Decimals(std::initializer_list<long> values) {
 
 int ModuleLink::joinNetwork(ScanEntry& joined) {
   joined = ScanEntry{};
-  int result = runSimple(command::WJOIN, "", 10000);
+  int result = runForPayload(command::WJOIN, "", 10000);
   if (result != kResultOk) return result;
   std::vector<std::string> lines = SplitReplyLines(m_request, framing(), 1);
   if (!lines.empty()) joined = ParseScanLine(lines.front());
@@ -53,6 +53,7 @@ int ModuleLink::collectScan(std::vector<ScanEntry>& entries) {
   if (!m_worker.replyEvent().wait(std::chrono::milliseconds(m_request.timeout))) return kResultOk;
   // Only a good reply carries networks; any error leaves the last payload stale.
   if (m_request.errorCode != 0) return kResultOk;
+  if (!m_request.hasPayload) return kResultUnexpectedReply;
   entries = DecodeScanReply(m_request, framing());
   return kResultOk;
 }
@@ -66,7 +67,7 @@ int ModuleLink::createSocket(SocketSetup& setup) {
                std::string(setup.serverAddress, strnlen(setup.serverAddress, sizeof setup.serverAddress)) + "," +
                std::to_string(setup.Port);
   }
-  int result = runSimple(command::SKCT, argument, 3000);
+  int result = runForPayload(command::SKCT, argument, 3000);
   if (result != kResultOk) return result;
   ReplyFieldReader reader(m_request, framing());
   auto number = reader.last();
@@ -76,7 +77,7 @@ int ModuleLink::createSocket(SocketSetup& setup) {
 
 int ModuleLink::sendOnSocket(int socket, std::span<const std::byte> data, std::size_t& sent) {
   sent = 0;
-  int result = runSimple(command::SKSND, Decimals({socket, static_cast<long>(data.size())}), 3000);
+  int result = runForPayload(command::SKSND, Decimals({socket, static_cast<long>(data.size())}), 3000);
   if (result != kResultOk) return result;
   ReplyFieldReader reader(m_request, framing());
   auto accepted = reader.last();
@@ -90,7 +91,7 @@ int ModuleLink::sendOnSocket(int socket, std::span<const std::byte> data, std::s
 
 int ModuleLink::receiveFromSocket(int socket, int count, std::vector<std::byte>& data) {
   data.clear();
-  int result = runSimple(command::SKRCV, Decimals({socket, count}), kSocketReceiveTimeout);
+  int result = runForPayload(command::SKRCV, Decimals({socket, count}), kSocketReceiveTimeout);
   if (result != kResultOk) return result;
   ReplyFieldReader reader(m_request, framing());
   auto value = reader.last();
@@ -118,7 +119,7 @@ int ModuleLink::receiveFromSocket(int socket, int count, std::vector<std::byte>&
 
 int ModuleLink::socketStates(int socket, std::vector<SocketState>& states) {
   states.clear();
-  int result = runSimple(command::SKSTT, std::to_string(socket), 3000);
+  int result = runForPayload(command::SKSTT, std::to_string(socket), 3000);
   if (result != kResultOk) return result;
   states = DecodeSocketStates(m_request, framing());
   return kResultOk;
@@ -147,7 +148,7 @@ int ModuleLink::writeFlash() { return runExchange(command::PMTF, 250); }
 
 int ModuleLink::ioValue(CommandForm form, int& value) {
   bool query = form == CommandForm::Query;
-  int result = runSimple(command::IOC, query ? "?" : std::to_string(value), 3000);
+  int result = query ? runForPayload(command::IOC, "?", 3000) : runSimple(command::IOC, std::to_string(value), 3000);
   if (result != kResultOk || !query) return result;
   ReplyFieldReader reader(m_request, framing());
   auto text = reader.last();
@@ -156,7 +157,7 @@ int ModuleLink::ioValue(CommandForm form, int& value) {
 }
 
 int ModuleLink::moduleAddress(std::uint8_t (&address)[6]) {
-  int result = runSimple(command::QMAC, "?", 3000);
+  int result = runForPayload(command::QMAC, "?", 3000);
   if (result != kResultOk) return result;
   DecodeModuleAddress(m_request, framing(), address);
   return kResultOk;
@@ -164,7 +165,7 @@ int ModuleLink::moduleAddress(std::uint8_t (&address)[6]) {
 
 int ModuleLink::firmwareVersion(std::string& version) {
   version.clear();
-  int result = runSimple(command::QVER, "?", 3000);
+  int result = runForPayload(command::QVER, "?", 3000);
   if (result != kResultOk) return result;
   // The version text is taken whole, commas included.
   ExtractedValue value = ExtractValue(std::string_view(m_request.replyText, kReplyCapacity), m_request.replyLength - 1,
@@ -183,7 +184,7 @@ int ModuleLink::firmwareKind(int& kind) {
 
 int ModuleLink::linkState(LinkState& state) {
   state = LinkState{};
-  int result = runSimple(command::LKSTT, "?", 3000);
+  int result = runForPayload(command::LKSTT, "?", 3000);
   if (result != kResultOk) return result;
   DecodeLinkState(m_request, framing(), state);
   return kResultOk;
@@ -193,7 +194,8 @@ int ModuleLink::updateMode(CommandForm form, int& value) {
   std::string argument = form == CommandForm::Query        ? "?"
                          : form == CommandForm::SetAndSave ? "!" + std::to_string(value)
                                                            : std::to_string(value);
-  int result = runSimple(command::UPDM, argument, 3000);
+  int result = form == CommandForm::Query ? runForPayload(command::UPDM, argument, 3000)
+                                          : runSimple(command::UPDM, argument, 3000);
   if (result != kResultOk || form != CommandForm::Query) return result;
   ReplyFieldReader reader(m_request, framing());
   auto text = reader.last();
