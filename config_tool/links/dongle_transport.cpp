@@ -119,10 +119,13 @@ std::optional<GatheredReply> DongleTransport::gatherReply(std::uint32_t, const s
   const auto area = readNotify();
   if (!area) return std::nullopt;
   const std::uint32_t length = std::min<std::uint32_t>(kirva::NotifyAreaLength(*area), kirva::kNotifyBufferSize);
-  if (length <= 4) return std::nullopt;
+  // Only an empty area means no signal; an area too short to hold any text is an
+  // empty reply, which the classification turns into 255.
+  if (length == 0) return std::nullopt;
   GatheredReply reply;
-  reply.text.assign(reinterpret_cast<const char*>(area->data()) + 4, length - 4);
-  reply.replyLength = static_cast<int>(length) - 4;
+  const std::uint32_t textLength = length > 4 ? length - 4 : 0;
+  reply.text.assign(reinterpret_cast<const char*>(area->data()) + 4, textLength);
+  reply.replyLength = static_cast<int>(textLength);
   {
     std::lock_guard lock(m_lastReplyMutex);
     m_lastReply = reply.text;

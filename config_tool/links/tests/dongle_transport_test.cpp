@@ -16,6 +16,7 @@
 #include "dongle_driver/host/driver_host.h"
 #include "dongle_driver/host/in_process_device.h"
 #include "sim/radio/engine_answerer.h"
+#include "sim/radio/reply_frame.h"
 #include "sim/radio/virtual_dongle.h"
 
 namespace tarnwave {
@@ -54,8 +55,8 @@ class DongleLinkTest : public ::testing::Test {
     module = std::make_shared<sim::radio::RadioModule>(
         kModule, 6, std::make_shared<sim::radio::EngineAnswerer>(kModule, "abcdef"));
     medium->add(module);
-    ASSERT_EQ(host.plugIn(std::make_shared<sim::radio::VirtualDongle>(sim::radio::DongleConfig{}, medium)),
-              wdm::Status::Success);
+    dongle = std::make_shared<sim::radio::VirtualDongle>(dongleConfig(), medium);
+    ASSERT_EQ(host.plugIn(dongle), wdm::Status::Success);
     SetWirelessPassword(kPassword);
     SetTargetModule(kModule);
     ASSERT_EQ(link.startWorker(), kResultOk);
@@ -66,6 +67,26 @@ class DongleLinkTest : public ::testing::Test {
     ASSERT_EQ(link.openTransport(std::move(opened)), kResultOk);
     ASSERT_TRUE(transport->switchChannel(6));
   }
+  virtual sim::radio::DongleConfig dongleConfig() const { return {}; }
+
+  // Answers the last request the module heard with a reply frame of the given text,
+  // as if it had come over the air.
+  void injectReply(const std::string& text) {
+    std::optional<sim::radio::HeardFrame> heard;
+    for (const auto& frame : dongle->recentFrames())
+      if (auto parsed = sim::radio::ParseRequestFrame(frame); parsed && parsed->destination == kModule) heard = parsed;
+    ASSERT_TRUE(heard.has_value());
+    sim::radio::ReplyFrameFields fields;
+    fields.destination = heard->source;
+    fields.module = kModule;
+    fields.sequenceNumber = 77;
+    fields.channel = 6;
+    fields.commandNumber = heard->commandNumber;
+    fields.type = heard->type;
+    fields.text = text;
+    dongle->inject(sim::radio::BuildReplyFrame(fields));
+  }
+
   void TearDown() override {
     link.close();
     link.stopWorker();
@@ -76,6 +97,7 @@ class DongleLinkTest : public ::testing::Test {
   kirva::InProcessRegistration registration{host};
   std::shared_ptr<sim::radio::RadioMedium> medium = std::make_shared<sim::radio::RadioMedium>();
   std::shared_ptr<sim::radio::RadioModule> module;
+  std::shared_ptr<sim::radio::VirtualDongle> dongle;
   RecordingNotes notes;
   ModuleLink link;
   DongleTransport* transport = nullptr;
@@ -109,6 +131,18 @@ TEST_F(DongleLinkTest, EmptyNotifyAreaGivesNoReplyEvent) {
   for (int i = 0; i < 1000 && emptyNotifyReads.load() == 0; ++i) std::this_thread::sleep_for(5ms);
   ASSERT_EQ(emptyNotifyReads.load(), 1);
   EXPECT_FALSE(link.worker().replyEvent().wait(100ms));
+}
+
+TEST_F(DongleLinkTest, ReplyWithoutTextIsAnUnexpectedReplyNotSilence) {
+  // The notify area then holds 1 to 4 bytes: an empty text, which is classified,
+  // instead of "no reply" with ten resends.
+  module->setFaults({.silent = true});
+  auto command = std::async(std::launch::async, [&] { return link.attention(); });
+  for (int i = 0; i < 2000 && module->heardCount() == 0; ++i) std::this_thread::sleep_for(1ms);
+  injectReply("");
+  ASSERT_EQ(command.wait_for(30s), std::future_status::ready);
+  EXPECT_EQ(command.get(), kResultUnexpectedReply);
+  EXPECT_LT(module->heardCount(), 11);
 }
 
 TEST_F(DongleLinkTest, PullingTheDongleMidCommandGives204Then203) {
