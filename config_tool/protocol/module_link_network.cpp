@@ -93,13 +93,25 @@ int ModuleLink::receiveFromSocket(int socket, int count, std::vector<std::byte>&
   data.clear();
   int result = runForPayload(command::SKRCV, Decimals({socket, count}), kSocketReceiveTimeout);
   if (result != kResultOk) return result;
-  ReplyFieldReader reader(m_request, framing());
-  auto value = reader.last();
+  const std::size_t length = static_cast<std::size_t>(
+      std::clamp(std::min(m_request.replyLength, m_request.payloadLength), 0, kReplyCapacity));
+  std::optional<std::string> value;
+  std::size_t countEnd = 4;  // serial: the count ends with "\r\n\r\n"
+  if (isDongleMode()) {
+    // Over the dongle the frame's terminator comes only after the data, so the count
+    // ends at its first line end ("\n\n").
+    std::string_view payload(m_request.replyText, length);
+    if (std::size_t newline = payload.find('\n'); newline != std::string_view::npos)
+      value = std::string(payload.substr(0, newline));
+    countEnd = 2;
+  } else {
+    ReplyFieldReader reader(m_request, framing());
+    value = reader.last();
+  }
   if (!value) return kResultOk;
   const std::size_t wanted = static_cast<std::size_t>(std::clamp(kit::ReadLeadingInt(*value), 0, count < 0 ? 0 : count));
-  // The data follow the count and the four characters that end it.
-  const std::size_t start = value->size() + 4;
-  const std::size_t length = static_cast<std::size_t>(std::clamp(m_request.replyLength, 0, kReplyCapacity));
+  // The data follow the count and the characters that end it.
+  const std::size_t start = value->size() + countEnd;
   if (start < length) {
     const auto* bytes = reinterpret_cast<const std::byte*>(m_request.replyText);
     data.assign(bytes + start, bytes + start + std::min(length - start, wanted));

@@ -1,9 +1,14 @@
 // The dongle link run through the real driver on the virtual dongle, in
 // process: slices and resends, silence, the empty notify area, removal.
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
+#include <cstring>
 #include <chrono>
 #include <future>
 #include <mutex>
@@ -182,6 +187,36 @@ TEST_F(DongleLinkTest, TheSameLinkWorksAgainAfterARemovalAndAReopen) {
     ASSERT_TRUE(again->switchChannel(6));
     EXPECT_EQ(link.attention(), kResultOk) << "round " << round;
   }
+}
+
+TEST_F(DongleLinkTest, SocketReceiveDeliversBinaryDataOverTheAir) {
+  int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  socklen_t length = sizeof address;
+  ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+  ASSERT_EQ(::listen(listener, 1), 0);
+  SocketSetup setup{};
+  std::strcpy(setup.serverAddress, "127.0.0.1");
+  setup.Port = ntohs(address.sin_port);
+  ASSERT_EQ(link.createSocket(setup), kResultOk);
+  int peer = ::accept(listener, nullptr, nullptr);
+  ASSERT_GE(peer, 0);
+
+  // Line ends, a zero byte and trailing line feeds must arrive as they were sent.
+  const std::string answer("bytes\r\n\0back\r\n\r\n\n", 16);
+  ASSERT_EQ(::send(peer, answer.data(), answer.size(), 0), static_cast<ssize_t>(answer.size()));
+  std::this_thread::sleep_for(100ms);
+  std::vector<std::byte> data;
+  EXPECT_EQ(link.receiveFromSocket(setup.Protocol, 64, data), kResultOk);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.data()), data.size()), answer);
+  // Nothing waiting: a count of 0 and no data.
+  EXPECT_EQ(link.receiveFromSocket(setup.Protocol, 64, data), kResultOk);
+  EXPECT_TRUE(data.empty());
+  ::close(peer);
+  ::close(listener);
 }
 
 TEST_F(DongleLinkTest, ExchangeWrapsFlashWriteInRadioCommandNumbers) {
