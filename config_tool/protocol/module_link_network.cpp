@@ -41,6 +41,8 @@ int ModuleLink::leaveNetwork() { return runSimple(command::WLEAV, "", 3000); }
 int ModuleLink::startScan() {
   if (!isOpen()) return kResultInvalidHandle;
   prepare(command::WSCAN, "", 10000);
+  // Over the dongle the reply may come (and be gathered) before collectScan runs.
+  if (m_worker.running()) m_worker.replyEvent().reset();
   return BuildRequest() ? kResultOk : 1;
 }
 
@@ -48,8 +50,11 @@ int ModuleLink::collectScan(std::vector<ScanEntry>& entries) {
   entries.clear();
   if (!isOpen()) return kResultInvalidHandle;
   if (!m_worker.running()) return kResultWorkerSetupFailed;
-  m_worker.replyEvent().reset();
-  m_worker.requestEvent().set();
+  // On a serial line the worker reads once it is asked to. Over the dongle the
+  // request event is the driver's read event: signalling it would stop the driver's
+  // receive loop and lose a reply that is still on its way, so only the reply is
+  // awaited there.
+  if (!isDongleMode()) m_worker.requestEvent().set();
   if (!m_worker.replyEvent().wait(std::chrono::milliseconds(m_request.timeout))) return kResultOk;
   // Only a good reply carries networks; any error leaves the last payload stale.
   if (m_request.errorCode != 0) return kResultOk;

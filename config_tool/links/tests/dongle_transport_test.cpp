@@ -219,6 +219,29 @@ TEST_F(DongleLinkTest, SocketReceiveDeliversBinaryDataOverTheAir) {
   ::close(listener);
 }
 
+// Every reply comes 600 ms late, as a module busy scanning answers.
+class SlowDongleLinkTest : public DongleLinkTest {
+ protected:
+  sim::radio::DongleConfig dongleConfig() const override { return {.replyDelay = 600ms}; }
+};
+
+TEST_F(SlowDongleLinkTest, ScanReplyArrivingWhileCollectingIsKept) {
+  ASSERT_EQ(link.startScan(), kResultOk);
+  std::vector<ScanEntry> entries;
+  ASSERT_EQ(link.collectScan(entries), kResultOk);
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_STREQ(entries[2].ssid, "Backoffice");
+  EXPECT_EQ(module->heardCount(), 1);
+}
+
+TEST_F(DongleLinkTest, ScanReplyArrivingBeforeCollectingIsKept) {
+  ASSERT_EQ(link.startScan(), kResultOk);
+  std::this_thread::sleep_for(300ms);  // the main window shows its progress meanwhile
+  std::vector<ScanEntry> entries;
+  ASSERT_EQ(link.collectScan(entries), kResultOk);
+  EXPECT_EQ(entries.size(), 3u);
+}
+
 TEST_F(DongleLinkTest, ExchangeWrapsFlashWriteInRadioCommandNumbers) {
   EXPECT_EQ(link.writeFlash(), kResultOk);
   // OpenExchange 250, then the request carries 251.

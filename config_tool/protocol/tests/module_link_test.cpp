@@ -164,6 +164,15 @@ TEST_F(ModuleLinkTest, FirmwareBlocksInTheLoadProgramme) {
   EXPECT_EQ(image, std::string(512, 'a') + std::string(512, 'b'));
 }
 
+TEST_F(ModuleLinkTest, LateScanReplyIsCollected) {
+  // Later than the progress the main window shows before it collects (2.2 s).
+  startModule(false, {.scanDelayMs = 2500});
+  ASSERT_EQ(m_link.startScan(), 0);
+  std::vector<ScanEntry> entries;
+  ASSERT_EQ(m_link.collectScan(entries), 0);
+  EXPECT_EQ(entries.size(), 3u);
+}
+
 TEST_F(ModuleLinkTest, ScanJoinAndLinkState) {
   ASSERT_EQ(m_link.startScan(), 0);
   std::vector<ScanEntry> entries;
