@@ -116,8 +116,9 @@ int SendAtOverDongle(ModuleLink& link, const std::string& text, Output io) {
     return kExitModuleError;
   }
   const std::string request = text + "\r";
-  link.worker().replyEvent().reset();
+  link.worker().beginCommand(3000);
   if (!transport->sendRequest(request)) {
+    link.worker().abandonCommand();
     io.err << "tarnwave-cli: cannot send the request: " << ErrorText(kResultSendFailed) << "\n";
     return kExitModuleError;
   }
@@ -125,6 +126,7 @@ int SendAtOverDongle(ModuleLink& link, const std::string& text, Output io) {
                  [&] { return transport->sendRequest(request); }};
   const int result = transport->awaitReply(wait);
   if (result != kResultOk) {
+    link.worker().abandonCommand();
     io.err << "tarnwave-cli: no reply to " << text << ": " << ErrorText(result) << " (code " << result << ")\n";
     return kExitModuleError;
   }

@@ -91,9 +91,12 @@ bool DongleTransport::writeRaw(std::span<const std::byte> bytes) {
 bool DongleTransport::readText(std::span<char> buffer, std::size_t& got) {
   got = 0;
   m_request.timeout = kReadTextTimeout;
-  m_worker.replyEvent().reset();
-  if (!write(kirva::BuildStartReceive(0, ProcessDongleValues().targetModule))) return false;
-  if (!m_worker.replyEvent().wait(std::chrono::milliseconds(kReadTextTimeout))) return false;
+  m_worker.beginCommand(kReadTextTimeout);
+  if (!write(kirva::BuildStartReceive(0, ProcessDongleValues().targetModule)) ||
+      !m_worker.replyEvent().wait(std::chrono::milliseconds(kReadTextTimeout))) {
+    m_worker.abandonCommand();
+    return false;
+  }
   const auto length = static_cast<std::size_t>(std::clamp(m_request.replyLength, 0, kReplyCapacity));
   got = std::min(length, buffer.size());
   std::memcpy(buffer.data(), m_request.replyText, got);
@@ -112,7 +115,10 @@ int DongleTransport::awaitReply(const ReplyWait& wait) {
   return kResultNoResponse;
 }
 
-std::optional<GatheredReply> DongleTransport::gatherReply(std::uint32_t, const std::function<bool()>&) {
+std::optional<GatheredReply> DongleTransport::gatherReply(std::uint32_t, const std::function<bool()>& shouldStop) {
+  // A read event while no command waits (a duplicate frame, a command given up)
+  // leaves the driver's loop and the area alone: nobody takes that reply.
+  if (shouldStop && shouldStop()) return std::nullopt;
   // The reply is in: the driver's loop is no longer needed, and it must be
   // stopped before the area is read.
   (void)stopReceive();

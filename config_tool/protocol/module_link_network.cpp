@@ -42,8 +42,10 @@ int ModuleLink::startScan() {
   if (!isOpen()) return kResultInvalidHandle;
   prepare(command::WSCAN, "", 10000);
   // Over the dongle the reply may come (and be gathered) before collectScan runs.
-  if (m_worker.running()) m_worker.replyEvent().reset();
-  return BuildRequest() ? kResultOk : 1;
+  if (m_worker.running()) m_worker.beginCommand(m_request.timeout);
+  if (BuildRequest()) return kResultOk;
+  if (m_worker.running()) m_worker.abandonCommand();
+  return 1;
 }
 
 int ModuleLink::collectScan(std::vector<ScanEntry>& entries) {
@@ -55,7 +57,10 @@ int ModuleLink::collectScan(std::vector<ScanEntry>& entries) {
   // receive loop and lose a reply that is still on its way, so only the reply is
   // awaited there.
   if (!isDongleMode()) m_worker.requestEvent().set();
-  if (!m_worker.replyEvent().wait(std::chrono::milliseconds(m_request.timeout))) return kResultOk;
+  if (!m_worker.replyEvent().wait(std::chrono::milliseconds(m_request.timeout))) {
+    m_worker.abandonCommand();
+    return kResultOk;
+  }
   // Only a good reply carries networks; any error leaves the last payload stale.
   if (m_request.errorCode != 0) return kResultOk;
   if (!m_request.hasPayload) return kResultUnexpectedReply;

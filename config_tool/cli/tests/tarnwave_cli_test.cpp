@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "config_tool/protocol/tests/scripted_line.h"
 #include "platform/test_support/program_path.h"
 #include "platform/test_support/program_run.h"
 #include "sim/module/serial_module_server.h"
@@ -103,6 +104,39 @@ TEST_F(TarnwaveCliTest, ActionsReachTheModule) {
   for (int i = 0; i < 100 && m_module.requests().back() != "AT+Z"; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_EQ(m_module.requests().back(), "AT+Z");
+}
+
+// Every reply 2.1 s late: slower than a short read, within every command's time-out.
+// Each reply must go to its own request, never to the next one.
+TEST_F(TarnwaveCliTest, SlowModuleGetsEveryReplyMatchedToItsRequest) {
+  m_module.setFaults({.delayMs = 2100});
+  CliRun get = Cli(m_port + "get Ssid Port BaudRate Host");
+  ASSERT_EQ(get.exitCode, 0) << get.output;
+  EXPECT_EQ(get.output, "Ssid=KitNet\nPort=8899\nBaudRate=115200\nHost=127.0.0.1\n");
+  CliRun set = Cli(m_port + "set Port=7777");
+  ASSERT_EQ(set.exitCode, 0) << set.output;
+  std::string atrm;
+  m_module.inspect([&](kitsim::ModuleEngine& e) { atrm = e.running().at("ATRM"); });
+  EXPECT_EQ(atrm, "0,0,\"127.0.0.1\",7777");
+}
+
+TEST_F(TarnwaveCliTest, ModuleSlowerThanEveryTimeoutIsNoResponse) {
+  m_module.setFaults({.delayMs = 4000});
+  CliRun get = Cli(m_port + "get Ssid");
+  EXPECT_EQ(get.exitCode, 1) << get.output;
+  EXPECT_NE(get.output.find("no response!"), std::string::npos) << get.output;
+  EXPECT_EQ(get.output.find("Ssid="), std::string::npos) << get.output;
+}
+
+// A module that answers every request with a plain "+OK": nothing can be read, so
+// no group is written from values that were never read.
+TEST(TarnwaveCliScripted, GroupIsWrittenOnlyAfterItWasRead) {
+  using Line = tarnwave::testing::ScriptedLine;
+  Line line([](const std::string&) { return std::vector<Line::Chunk>{{std::chrono::milliseconds(0), "+OK\r\n\r\n"}}; });
+  CliRun set = Cli("--port " + line.portPath() + " set Port=7777");
+  EXPECT_EQ(set.exitCode, 1) << set.output;
+  EXPECT_NE(set.output.find("Parameters get error, ATRM"), std::string::npos) << set.output;
+  EXPECT_EQ(line.received().find("AT+ATRM=0"), std::string::npos) << line.received();
 }
 
 }  // namespace

@@ -130,8 +130,9 @@ TEST_F(DongleLinkTest, SilentModuleGetsElevenTransmissionsAnd201) {
 }
 
 TEST_F(DongleLinkTest, EmptyNotifyAreaGivesNoReplyEvent) {
-  link.worker().replyEvent().reset();
-  // The read event without a reply behind it: the worker finds length 0.
+  // The read event without a reply behind it, while a command waits: the worker
+  // finds length 0.
+  link.worker().beginCommand(3000);
   link.worker().requestEvent().set();
   for (int i = 0; i < 1000 && emptyNotifyReads.load() == 0; ++i) std::this_thread::sleep_for(5ms);
   ASSERT_EQ(emptyNotifyReads.load(), 1);
