@@ -68,6 +68,10 @@ TEST_F(TarnwaveCliTest, ErrorsAndExitCodes) {
       {m_port + "set ChSet=15", 1, "Parameter setting error, CHL: parameters is invalid! (code 4)"},
       {m_port + "set Nope=1", 2, "is not KEY=VALUE"},
       {m_port + "set Bssid=12", 2, "Bssid is 0 or twelve hex digits"},
+      // A value must not carry a command of its own, nor end its quotes early.
+      {m_port + "set \"$(printf 'Ssid=x\"\\rAT+RSTF\\rAT+SSID=\"y')\"", 2, "Ssid must not contain a line break"},
+      {m_port + "set \"$(printf 'Ssid=a\\nDhcpEn=0')\"", 2, "Ssid must not contain a line break"},
+      {m_port + "set 'Key=a\"b'", 2, "Key must not contain a double quote"},
       {m_port + "get Nope", 2, "unknown key"},
       {m_port + "at \"AT+CHL=1,99\"", 1, "parameters is invalid!"},
       {"get", 2, "give --port"},
@@ -80,6 +84,7 @@ TEST_F(TarnwaveCliTest, ErrorsAndExitCodes) {
     EXPECT_EQ(run.exitCode, c.exitCode) << c.arguments << "\n" << run.output;
     EXPECT_NE(run.output.find(c.message), std::string::npos) << c.arguments << "\n" << run.output;
   }
+  for (const std::string& request : m_module.requests()) EXPECT_EQ(request.find("RSTF"), std::string::npos) << request;
   EXPECT_EQ(Cli("--help").exitCode, 0);
   EXPECT_EQ(Cli("set --help").exitCode, 0);
 }
