@@ -58,6 +58,30 @@ TEST_F(TarnwaveCliTest, JsonOutputAndPlainSetIsNotSaved) {
   EXPECT_EQ(flashEscape, "2B");
 }
 
+// The module keeps texts in code page 936; the command line speaks UTF-8.
+TEST_F(TarnwaveCliTest, ChineseSsidTravelsInCodePage936) {
+  // A module that already holds a Chinese SSID (set by the configuration page).
+  m_module.inspect([](kitsim::ModuleEngine& e) { ASSERT_EQ(e.handle("AT+SSID=\"\xC9\xCC\xB5\xEA\"").error, 0); });
+  CliRun before = Cli(m_port + "get --json Ssid");
+  ASSERT_EQ(before.exitCode, 0) << before.output;
+  EXPECT_EQ(before.output, "{\n  \"Ssid\": \"商店\"\n}\n");
+
+  CliRun set = Cli(m_port + "set Ssid=中文网络 Encry=3 Key=密码");
+  ASSERT_EQ(set.exitCode, 0) << set.output;
+  std::string ssid;
+  m_module.inspect([&](kitsim::ModuleEngine& e) { ssid = e.running().at("SSID"); });
+  EXPECT_EQ(ssid, "\"\xD6\xD0\xCE\xC4\xCD\xF8\xC2\xE7\"");
+  CliRun json = Cli(m_port + "get --json Ssid Key");
+  ASSERT_EQ(json.exitCode, 0) << json.output;
+  EXPECT_EQ(json.output, "{\n  \"Ssid\": \"中文网络\",\n  \"Key\": \"密码\"\n}\n");
+  CliRun plain = Cli(m_port + "get Ssid");
+  EXPECT_EQ(plain.output, "Ssid=中文网络\n");
+  // A character the code page does not have cannot be sent.
+  CliRun emoji = Cli(m_port + "set Ssid=caf\xF0\x9F\x98\x80");
+  EXPECT_EQ(emoji.exitCode, 2) << emoji.output;
+  EXPECT_NE(emoji.output.find("code page 936"), std::string::npos) << emoji.output;
+}
+
 TEST_F(TarnwaveCliTest, ErrorsAndExitCodes) {
   struct Case {
     std::string arguments;
