@@ -37,7 +37,7 @@ bool Open(ModuleLink& link, const LinkOptions& options, Output io, int& exitCode
   std::string error;
   if (OpenLink(link, options, error) == kResultOk) return true;
   io.err << "tarnwave-cli: " << error << "\n";
-  exitCode = options.port.empty() ? kExitUsage : kExitModuleError;
+  exitCode = NoModuleChosen(options) ? kExitUsage : kExitModuleError;
   return false;
 }
 

@@ -66,6 +66,13 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options) {
   AddDongleOptions(app, options);
 }
 
+bool NoModuleChosen(const LinkOptions& options) {
+  if (!options.dongle) return options.port.empty();
+  const bool hexAddress = options.module.size() == 12 &&
+                          options.module.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+  return !hexAddress || options.channel < 1 || options.channel > 14;
+}
+
 int OpenLink(ModuleLink& link, const LinkOptions& options, std::string& error) {
   if (options.dongle) return OpenDongleLink(link, options, error);
   if (options.port.empty()) {

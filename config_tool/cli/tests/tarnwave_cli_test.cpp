@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 #include <cstdlib>
+#include <unistd.h>
 #include <string>
 
 #include "config_tool/protocol/tests/scripted_line.h"
@@ -56,6 +57,25 @@ TEST_F(TarnwaveCliTest, JsonOutputAndPlainSetIsNotSaved) {
   std::string flashEscape;
   m_module.inspect([&](kitsim::ModuleEngine& e) { flashEscape = e.flash().at("ESPC"); });
   EXPECT_EQ(flashEscape, "2B");
+}
+
+// Over the dongle, a missing driver host is a link error (1); a missing module or
+// channel is a usage error (2).
+TEST(TarnwaveCliDongle, LinkErrorsExit1AndUsageErrors2) {
+  char folder[] = "/tmp/tarnwave-cli-nohost-XXXXXX";
+  ASSERT_NE(::mkdtemp(folder), nullptr);
+  const char* previous = std::getenv("KIT_RUNTIME_DIR");
+  const std::string saved = previous ? previous : "";
+  ::setenv("KIT_RUNTIME_DIR", folder, 1);
+  CliRun get = Cli("--dongle --channel 6 --module 001EC0060001 get Ssid");
+  CliRun noModule = Cli("--dongle --channel 6 get Ssid");
+  CliRun noChannel = Cli("--dongle --module 001EC0060001 get Ssid");
+  if (previous) ::setenv("KIT_RUNTIME_DIR", saved.c_str(), 1); else ::unsetenv("KIT_RUNTIME_DIR");
+  ::rmdir(folder);
+  EXPECT_EQ(get.exitCode, 1) << get.output;
+  EXPECT_NE(get.output.find("cannot open the radio dongle"), std::string::npos) << get.output;
+  EXPECT_EQ(noModule.exitCode, 2) << noModule.output;
+  EXPECT_EQ(noChannel.exitCode, 2) << noChannel.output;
 }
 
 // The module keeps texts in code page 936; the command line speaks UTF-8.
