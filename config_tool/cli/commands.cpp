@@ -156,7 +156,8 @@ int SetParameters(const LinkOptions& options, const std::vector<std::string>& as
   return kExitOk;
 }
 
-int SendAt(const LinkOptions& options, const std::string& text, Output io) {
+int SendAt(const LinkOptions& options, const std::string& text, bool raw, Output io) {
+  const bool escape = io.terminal && !raw;
   if (text.find('\r') != std::string::npos || text.size() > 1100) {
     io.err << "tarnwave-cli: the request must be one line of at most 1100 characters\n";
     return kExitUsage;
@@ -164,7 +165,7 @@ int SendAt(const LinkOptions& options, const std::string& text, Output io) {
   ModuleLink link;
   int exitCode = kExitOk;
   if (!Open(link, options, io, exitCode)) return exitCode;
-  if (options.dongle) return SendAtOverDongle(link, text, io);
+  if (options.dongle) return SendAtOverDongle(link, text, escape, io);
   std::string request = text + "\r";
   if (!link.WriteText(request)) return ModuleFailure(io, "cannot send the request", kResultSendFailed);
   // Read until the reply terminator, for at most the socket receive time-out.
@@ -183,7 +184,7 @@ int SendAt(const LinkOptions& options, const std::string& text, Output io) {
   if (reply.empty()) return ModuleFailure(io, "no reply to " + text, kResultNoResponse);
   std::string shown = reply;
   if (shown.ends_with("\r\n\r\n")) shown.resize(shown.size() - 4);
-  io.out << shown << "\n";
+  io.out << (escape ? EscapeForTerminal(shown) : shown) << "\n";
   if (reply.starts_with("+OK")) return kExitOk;
   CommandRequest classified;
   ClassifyReply(reply, 0, classified);

@@ -16,28 +16,25 @@ std::string HexByte(unsigned char byte) {
 bool IsControl(unsigned char byte) { return byte < 0x20 || byte == 0x7F; }
 
 // Converts text, keeping every ASCII byte as it is (controls too, for the caller to
-// judge) and taking each run of high bytes through the code page; a run that does not
-// convert is shown byte by byte as \xHH.
+// judge) and taking each double-byte character through the code page; a high byte
+// that starts no character is shown as \xHH and the next byte is looked at anew.
 template <typename AsciiWriter>
 std::string Convert(std::string_view text, AsciiWriter ascii) {
   std::string out;
   std::size_t i = 0;
   while (i < text.size()) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte < 0x80) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
       out += ascii(text, i);
       continue;
     }
-    // A double-byte character has a high lead byte; its trail byte may be ASCII.
-    std::size_t end = i;
-    while (end < text.size() && static_cast<unsigned char>(text[end]) >= 0x80) end += 2;
-    end = std::min(end, text.size());
-    if (auto converted = kit::ToUtf8(text.substr(i, end - i), kit::CodePage::Gbk936)) {
-      out += *converted;
-    } else {
-      for (std::size_t j = i; j < end; ++j) out += HexByte(static_cast<unsigned char>(text[j]));
+    if (i + 1 < text.size()) {
+      if (auto converted = kit::ToUtf8(text.substr(i, 2), kit::CodePage::Gbk936)) {
+        out += *converted;
+        i += 2;
+        continue;
+      }
     }
-    i = end;
+    out += HexByte(static_cast<unsigned char>(text[i++]));
   }
   return out;
 }

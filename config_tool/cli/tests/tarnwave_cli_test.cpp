@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <thread>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "config_tool/protocol/tests/scripted_line.h"
+#include "platform/serial/pseudo_terminal.h"
 #include "platform/test_support/program_path.h"
 #include "platform/test_support/program_run.h"
 #include "sim/module/serial_module_server.h"
@@ -186,6 +188,34 @@ TEST(TarnwaveCliScripted, GroupIsWrittenOnlyAfterItWasRead) {
   EXPECT_EQ(set.exitCode, 1) << set.output;
   EXPECT_NE(set.output.find("Parameters get error, ATRM"), std::string::npos) << set.output;
   EXPECT_EQ(line.received().find("AT+ATRM=0"), std::string::npos) << line.received();
+}
+
+// A reply with terminal escapes and binary bytes: escaped on a terminal, byte for byte
+// into a pipe or with --raw.
+TEST(TarnwaveCliScripted, AtReplyIsEscapedOnlyOnATerminal) {
+  using Line = tarnwave::testing::ScriptedLine;
+  const std::string reply = "+OK=\x1b[2J\x07" "bell\xff\r\nline2\r\n\r\n";
+  Line line([&](const std::string& request) {
+    return std::vector<Line::Chunk>{{std::chrono::milliseconds(0), request == "AT+QVER=?" ? reply : "+OK\r\n\r\n"}};
+  });
+  const std::string command = kit::test_support::ProgramPath("tarnwave-cli").string() + " --port " + line.portPath() + " at ";
+  auto onTerminal = [&](const std::string& arguments) {
+    kit::PseudoTerminal terminal;
+    EXPECT_EQ(terminal.open(), kit::SerialError::Ok);
+    CliRun run = kit::test_support::RunShell(command + arguments + " >" + terminal.portPath());
+    EXPECT_EQ(run.exitCode, 0);
+    std::string shown;
+    std::array<std::byte, 256> buffer{};
+    for (std::size_t got = 1; got > 0;) {
+      got = 0;
+      if (terminal.read(buffer, got, std::chrono::milliseconds(200)) != kit::SerialError::Ok) break;
+      shown.append(reinterpret_cast<const char*>(buffer.data()), got);
+    }
+    return shown;
+  };
+  EXPECT_EQ(onTerminal("AT+QVER=?"), "+OK=\\x1B[2J\\x07bell\\xFF\nline2\n");
+  EXPECT_EQ(onTerminal("--raw AT+QVER=?"), "+OK=\x1b[2J\x07" "bell\xff\r\nline2\n");
+  EXPECT_EQ(kit::test_support::RunShell(command + "AT+QVER=?").output, "+OK=\x1b[2J\x07" "bell\xff\r\nline2\n");
 }
 
 }  // namespace
