@@ -89,6 +89,9 @@ void ReplyWorker::handleRequest() {
   std::uint32_t timeout = 0;
   {
     std::lock_guard lock(m_commandMutex);
+    // A signal while no command waits (a duplicate frame, a command given up) has
+    // nobody to answer: nothing is gathered for it.
+    if (!m_commandOpen) return;
     command = m_command;
     timeout = m_commandTimeout;
   }
