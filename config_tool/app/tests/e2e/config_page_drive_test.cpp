@@ -189,14 +189,18 @@ TEST_P(ConfigPageDriveTest, RefreshShowsTheModuleAndModifySendsOnlyTheChangesThe
       "click 1043\n"  // the search, which refreshes the page
       "click 1059\n"  // and Refresh once more by hand
       "show 1044\nshow 1050\nshow 1051\nshow 1052\nshow 1053\nshow 1054\nshow 1055\nshow 1056\nshow 1094\n"
+      // Every group of the page edited: WEP64 with a hexadecimal key in slot 3, static
+      // addresses, a UDP server with the longest connect time-out and the highest port.
       "text 1044 \"Shop 7\"\n"
-      "select 1053 1\n"                 // UDP
-      "text 1056 \"9000\"\n"
+      "select 1050 1\nselect 1023 0\nclick 1081\ntext 1017 \"0a1B2c3D4e\"\n"
+      "click 1051\ntext 1020 \"192.168.1.9\"\ntext 1019 \"255.255.255.0\"\n"
+      "select 1053 1\nselect 1054 1\ntext 1094 \"10000000\"\ntext 1056 \"65535\"\n"
       "click 1018\n"
       "show 1000\n"
       "click 1\n"     // "Reset Now"
-      "show 1047\n"   // the search found it again
-      "show 1044\nshow 1053\nshow 1056\n");
+      "show 1047\n"   // the search found it again and read it back
+      "show 1044\nshow 1050\nshow 1017\nshow 1081\nshow 1051\nshow 1020\nshow 1019\nshow 1021\n"
+      "show 1053\nshow 1054\nshow 1055\nshow 1094\nshow 1056\n");
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const std::string o = run.output;
   // The factory values of the virtual module.
@@ -212,7 +216,10 @@ TEST_P(ConfigPageDriveTest, RefreshShowsTheModuleAndModifySendsOnlyTheChangesThe
 
   // Exactly the two changed parameters, the flash, then the reset.
   const Requests received = ReceivedBy(transport, 0);
-  EXPECT_EQ(FirstModify(received), (Requests{"AT+SSID=\"Shop 7\"", "AT+ATRM=1,0,\"127.0.0.1\",9000", "AT+PMTF"}))
+  EXPECT_EQ(FirstModify(received),
+            (Requests{"AT+SSID=\"Shop 7\"", "AT+ENCRY=1", "AT+KEY=0,3,\"0a1B2c3D4e\"",
+                      "AT+NIP=1,\"192.168.1.9\",\"255.255.255.0\",\"0.0.0.0\",\"0.0.0.0\"",
+                      "AT+ATRM=1,1,10000000,65535", "AT+PMTF"}))
       << Joined(received);
   const auto flash = std::find(received.begin(), received.end(), "AT+PMTF");
   ASSERT_TRUE(flash != received.end() && flash + 1 != received.end() && flash[1] == "AT+Z") << Joined(received);
@@ -228,9 +235,15 @@ TEST_P(ConfigPageDriveTest, RefreshShowsTheModuleAndModifySendsOnlyTheChangesThe
   const std::string port = transport == Transport::Serial ? modules[0]->portPath() : "CHL6";
   EXPECT_TRUE(Has(o, "show 1047 \"\" enabled sel=-1\n  0 \"1 \" \"" + port + "\" \"" + Address(transport, 0) + "\""))
       << o;
-  EXPECT_TRUE(Has(o, "show 1044 \"Shop 7\" enabled")) << o;
+  for (const char* line :
+       {"show 1044 \"Shop 7\" enabled", "show 1017 \"0a1B2c3D4e\" enabled", "show 1081 \"3\" enabled checked",
+        "show 1051 \"Enable DHCP\" enabled unchecked", "show 1020 \"192.168.1.9\" enabled",
+        "show 1019 \"255.255.255.0\" enabled", "show 1021 \"0.0.0.0\" enabled", "show 1055 \"\" disabled",
+        "show 1094 \"10000000\" enabled", "show 1056 \"65535\" enabled"})
+    EXPECT_TRUE(Has(o, line)) << line << " in\n" << o;
+  EXPECT_NE(o.find("show 1050 \"WEP64\" enabled sel=1\n"), std::string::npos) << o;
   EXPECT_NE(o.find("show 1053 \"UDP\" enabled sel=1\n"), std::string::npos) << o;
-  EXPECT_EQ(Count(o, "show 1056 \"9000\" enabled"), 1u) << o;
+  EXPECT_NE(o.find("show 1054 \"Server\" enabled sel=1\n"), std::string::npos) << o;
 }
 
 TEST_P(ConfigPageDriveTest, ModifyAllWritesEveryModuleAndSwitchesBack) {
@@ -241,6 +254,7 @@ TEST_P(ConfigPageDriveTest, ModifyAllWritesEveryModuleAndSwitchesBack) {
       "click 1088\n"  // "Modify All"
       "text 1044 \"Floor2\"\n"
       "click 1051\n"  // DHCP off: the addresses shown (0.0.0.0) are sent
+      "click 1018\nkey escape\n"  // Escape on the question: Cancel, nothing sent
       "click 1018\n"
       "show 1086\nclick 1\n"  // the question
       "show 1086\nclick 3\n"  // the final note
@@ -249,7 +263,8 @@ TEST_P(ConfigPageDriveTest, ModifyAllWritesEveryModuleAndSwitchesBack) {
   EXPECT_TRUE(Has(run.output, "show 1086 \"Are you sure to modify all the modules' parameters？\" enabled"))
       << run.output;
   EXPECT_TRUE(Has(run.output, "show 1086 \"Modify parameter complete！\" enabled")) << run.output;
-  EXPECT_EQ(Count(run.output, "open 170 \"Note\""), 2u) << run.output;
+  EXPECT_EQ(Count(run.output, "open 170 \"Note\""), 3u) << run.output;
+  EXPECT_TRUE(Has(run.output, "open 170 \"Note\"\nclose 170 2\nopen 170 \"Note\"")) << run.output;
   for (int i = 0; i < 2; ++i) {
     const Requests received = ReceivedBy(transport, i);
     EXPECT_EQ(FirstModify(received), (Requests{"AT+SSID=\"Floor2\"", "AT+NIP=1,\"0.0.0.0\",\"0.0.0.0\",\"0.0.0.0\",\"0.0.0.0\"",
