@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -338,6 +339,41 @@ TEST_P(ConfigPageDriveTest, KeysOnThePageAndItsBoxes) {
   // The Refresh pressed by the last Enter read the module once more, after the Modify.
   const Requests afterModify = After(received, "AT+PMTF");
   EXPECT_NE(std::find(afterModify.begin(), afterModify.end(), kLastQuery), afterModify.end()) << Joined(received);
+}
+
+TEST_P(ConfigPageDriveTest, RefreshOnAModuleThatStopsAnsweringNotesTheErrorAndKeepsWhatWasShown) {
+  const Transport transport = GetParam();
+  StartModules(transport, 1);
+  // Once the Refresh pressed by hand has begun (the second query of the SSID; the first
+  // was the search's), the module goes quiet; over the air the driver host ends.
+  std::atomic<bool> stop{false};
+  std::thread silencer([&] {
+    for (int i = 0; i < 4000 && !stop; ++i) {
+      const Requests received = ReceivedBy(transport, 0);
+      if (std::count(received.begin(), received.end(), "AT+SSID=?") >= 2) {
+        if (transport == Transport::Serial) {
+          kitsim::ModuleFaults silent;
+          silent.silent = true;
+          modules[0]->setFaults(silent);
+        } else {
+          ::kill(hostPid, SIGTERM);
+        }
+        return;
+      }
+      std::this_thread::sleep_for(5ms);
+    }
+  });
+  const ProgramRun run = Drive("click 1043\nclick 1059\nshow 1086\nclick 3\nshow 1044\nshow 1059\n");
+  stop = true;
+  silencer.join();
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  // The quiet module times out; the ended host fails the next write or read, which of
+  // the two depends on when it ended.
+  const std::string note = transport == Transport::Serial ? "show 1086 \"Parameters get error,no response!\" enabled"
+                                                          : "show 1086 \"Parameters get error,";
+  EXPECT_NE(run.output.find(note), std::string::npos) << run.output;
+  EXPECT_TRUE(Has(run.output, "show 1044 \"KitNet\" enabled")) << run.output;
+  EXPECT_TRUE(Has(run.output, "show 1059 \"Refresh\" enabled")) << run.output;
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, ConfigPageDriveTest, ::testing::Values(Transport::Serial, Transport::Dongle),
