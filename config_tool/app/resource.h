@@ -47,6 +47,27 @@ constexpr std::uint16_t IDC_SERIES_STOP_BIT = 1021;
 
 
 // ---- CFwPage, dialog 134, and CInfoPage, dialog 140 -------------------------------------
+constexpr int IDD_FW_PAGE = 134;
+constexpr std::uint16_t IDC_FW_PATH = 1077;
+constexpr std::uint16_t IDC_FW_BROWSE = 1000;
+constexpr std::uint16_t IDC_FW_MODE_MAIN = 1078;
+constexpr std::uint16_t IDC_FW_MODE_LOAD = 1015;
+constexpr std::uint16_t IDC_FW_PROGRESS = 1042;
+constexpr std::uint16_t IDC_FW_START = 1045;
+// Reports of the firmware worker, posted to the firmware page.
+constexpr std::uint32_t WM_FW_STOPPED = 1026;
+constexpr std::uint32_t WM_FW_STARTED = 1027;
+constexpr std::uint32_t WM_FW_BLOCK_SENT = 1028;
+constexpr std::uint32_t WM_FW_FINISHED = 1029;
+constexpr std::uint32_t WM_FW_FAILED = 1030;  // wParam block number, lParam result code
+// The page's stop request, a thread message to the worker.
+constexpr std::uint32_t WM_FW_STOP_REQUEST = 1026;
+
+constexpr int IDD_INFO_PAGE = 140;
+constexpr std::uint16_t IDC_INFO_MAC = 1085;
+constexpr std::uint16_t IDC_INFO_HARDWARE = 1086;
+constexpr std::uint16_t IDC_INFO_FIRMWARE = 1087;
+constexpr std::uint16_t IDC_INFO_RELEASE = 1088;
 
 // ---- end of CFwPage and CInfoPage -------------------------------------------------------
 

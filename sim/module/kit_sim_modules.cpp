@@ -44,6 +44,14 @@ int main(int argc, char** argv) {
   app.add_flag("--garbage", faults.garbage, "Fault: answer bytes that are no reply");
   app.add_flag("--split", faults.split, "Fault: write each reply in two parts");
   app.add_flag("--no-terminator", faults.noTerminator, "Fault: leave the reply terminator off");
+  kitsim::UpdateFaults update;
+  app.add_option("--refuse-block", update.refuseBlock, "Firmware fault: refuse the command that carries this block")
+      ->check(CLI::Range(0, 65535));
+  app.add_option("--refuse-times", update.refuseTimes, "Firmware fault: how often that block is refused")
+      ->check(CLI::Range(0, 100));
+  app.add_option("--silent-after-block", update.silentAfterBlock, "Firmware fault: answer nothing after this block")
+      ->check(CLI::Range(0, 65535));
+  app.add_flag("--no-load-programme", update.noLoadProgramme, "Firmware fault: a reset never starts the load programme");
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
   // Signals are taken by sigwait() below, so the serving threads never see them.
@@ -57,6 +65,7 @@ int main(int argc, char** argv) {
   std::vector<std::unique_ptr<kitsim::SerialModuleServer>> modules;
   for (int i = 0; i < count; ++i) {
     auto module = std::make_unique<kitsim::SerialModuleServer>(kitsim::VirtualModuleAddress(i), faults, echo == "on");
+    module->inspect([&](kitsim::ModuleEngine& engine) { engine.loader().setFaults(update); });
     if (!module->start()) {
       std::cerr << "kit-sim modules: cannot create a pseudo-terminal\n";
       return 1;
