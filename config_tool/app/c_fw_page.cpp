@@ -176,28 +176,15 @@ void CFwPage::LeaveUpdateMode() {
   if (m_link != nullptr) (void)m_link->updateMode(CommandForm::Set, mode);
 }
 
-std::intptr_t CFwPage::OnStopped(std::uintptr_t, std::intptr_t) {
-  EndHandling();
-  CMess::Note(host(), this, "Update firmware is stopped.");
-  setPosition(IDC_FW_PROGRESS, 0);
-  return 0;
-}
+std::intptr_t CFwPage::OnStopped(std::uintptr_t, std::intptr_t) { return EndReport(WM_FW_STOPPED, 0, 0); }
+std::intptr_t CFwPage::OnFinished(std::uintptr_t, std::intptr_t) { return EndReport(WM_FW_FINISHED, 0, 0); }
+std::intptr_t CFwPage::OnFailed(std::uintptr_t block, std::intptr_t code) { return EndReport(WM_FW_FAILED, block, code); }
 
-std::intptr_t CFwPage::OnFinished(std::uintptr_t, std::intptr_t) {
+std::intptr_t CFwPage::EndReport(std::uint32_t message, std::uintptr_t block, std::intptr_t code) {
   EndHandling();
-  CMess::Note(host(), this, "Update firmware is finished.");
+  CMess::Note(host(), this, FirmwareEndNote(message, block, code));
   setPosition(IDC_FW_PROGRESS, 0);
-  LeaveUpdateMode();
-  return 0;
-}
-
-std::intptr_t CFwPage::OnFailed(std::uintptr_t block, std::intptr_t code) {
-  EndHandling();
-  char sentence[64];
-  std::snprintf(sentence, sizeof sentence, "Update firmware error, the error position is %d,", static_cast<int>(block));
-  CMess::Note(host(), this, sentence + std::string(ErrorText(static_cast<int>(code))));
-  setPosition(IDC_FW_PROGRESS, 0);
-  if (block == 0) LeaveUpdateMode();
+  if (FirmwareEndLeavesUpdateMode(message, block)) LeaveUpdateMode();
   return 0;
 }
 

@@ -51,6 +51,7 @@ class CFwPage : public kit::ui::PropertyPage, private FirmwareReports {
   std::intptr_t OnBlockSent(std::uintptr_t, std::intptr_t);
   std::intptr_t OnFinished(std::uintptr_t, std::intptr_t);
   std::intptr_t OnFailed(std::uintptr_t block, std::intptr_t code);
+  std::intptr_t EndReport(std::uint32_t message, std::uintptr_t block, std::intptr_t code);
   void EndHandling();
   void LeaveUpdateMode();
   void SetProgressRange(std::uint64_t fileSize);

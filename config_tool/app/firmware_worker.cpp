@@ -23,6 +23,17 @@ constexpr auto kQueryPause = 200ms;
 constexpr auto kBlockPause = 50ms;
 }  // namespace
 
+std::string FirmwareEndNote(std::uint32_t message, std::uintptr_t block, std::intptr_t code) {
+  if (message == WM_FW_STOPPED) return "Update firmware is stopped.";
+  if (message == WM_FW_FINISHED) return "Update firmware is finished.";
+  return "Update firmware error, the error position is " + std::to_string(block) + "," +
+         std::string(ErrorText(static_cast<int>(code)));
+}
+
+bool FirmwareEndLeavesUpdateMode(std::uint32_t message, std::uintptr_t block) {
+  return message == WM_FW_FINISHED || (message == WM_FW_FAILED && block == 0);
+}
+
 FirmwareWorker::FirmwareWorker(FirmwareReports& reports, kit::Clock& clock)
     : m_reports(reports), m_clock(clock), m_thread([this] { run(); }) {}
 

@@ -44,6 +44,13 @@ struct FirmwareJob {
   int updateMode = 0;          // 0 main programme, 1 load programme
 };
 
+// The note the firmware page shows for an end report (WM_FW_STOPPED, WM_FW_FINISHED,
+// WM_FW_FAILED with its block number and result code).
+std::string FirmwareEndNote(std::uint32_t message, std::uintptr_t block, std::intptr_t code);
+// Whether the module is then told to leave update mode ("&UPDM" 0): after a finished
+// update, and after a failure at block 0.
+bool FirmwareEndLeavesUpdateMode(std::uint32_t message, std::uintptr_t block);
+
 class FirmwareWorker {
  public:
   explicit FirmwareWorker(FirmwareReports& reports, kit::Clock& clock = kit::SystemClock::instance());

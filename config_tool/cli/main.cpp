@@ -8,6 +8,8 @@
 
 #include "config_tool/cli/commands.h"
 #include "config_tool/cli/dongle_link_setup.h"
+#include "config_tool/cli/firmware_command.h"
+#include "platform/cli/terminal.h"
 #include "platform/cli/parse_command_line.h"
 
 int main(int argc, char** argv) {
@@ -39,8 +41,15 @@ int main(int argc, char** argv) {
   CLI::App* at = app.add_subcommand("at", "Send one request text (\"AT+...\") and print the reply");
   at->add_option("TEXT", text, "The request without the carriage return")->required();
 
+  std::string firmwareFile;
+  bool loadProgramme = false;
+  CLI::App* firmware = app.add_subcommand("firmware", "Update the module's firmware from an image file (serial port only)");
+  firmware->add_option("FILE", firmwareFile, "The firmware image (*.IMG)")->required();
+  firmware->add_flag("--load", loadProgramme, "Replace the load programme instead of the main programme");
+
+  app.add_subcommand("info", "Show the module's address, hardware and firmware version and release time");
+
   const std::pair<const char*, const char*> actions[] = {
-      {"info", "Show the module's address (QMAC) and firmware version (QVER)"},
       {"reset", "Restart the module (AT+Z); unsaved values are lost"},
       {"factory", "Restore the factory parameters (RSTF)"},
       {"flash", "Write the current parameters to flash (PMTF)"},
@@ -65,6 +74,8 @@ int main(int argc, char** argv) {
   if (name == "get") return GetParameters(link, keys, json, io);
   if (name == "set") return SetParameters(link, assignments, save, io);
   if (name == "at") return SendAt(link, text, io);
+  if (name == "firmware") return UpdateFirmware(link, firmwareFile, loadProgramme, kit::StandardOutputIsTerminal(), io);
+  if (name == "info") return ShowInfo(link, io);
   if (name == "radio-search") return RadioSearch(link, searchChannels, searchJson, io);
   return RunAction(link, name, io);
 }
