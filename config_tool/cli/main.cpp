@@ -9,6 +9,7 @@
 #include "config_tool/cli/commands.h"
 #include "config_tool/cli/dongle_link_setup.h"
 #include "config_tool/cli/firmware_command.h"
+#include "config_tool/cli/socket_command.h"
 #include "platform/cli/terminal.h"
 #include "platform/cli/parse_command_line.h"
 
@@ -47,13 +48,19 @@ int main(int argc, char** argv) {
   firmware->add_option("FILE", firmwareFile, "The firmware image (*.IMG)")->required();
   firmware->add_flag("--load", loadProgramme, "Replace the load programme instead of the main programme");
 
+  bool scanJson = false;
+  CLI::App* scan = app.add_subcommand("scan", "List the wireless networks the module sees (WSCAN), as the console shows them");
+  scan->add_flag("--json", scanJson, "Print one JSON array of the networks instead");
+
+  SocketArguments socketArguments;
+  AddSocketCommands(app, socketArguments);
+
   app.add_subcommand("info", "Show the module's address, hardware and firmware version and release time");
 
   const std::pair<const char*, const char*> actions[] = {
       {"reset", "Restart the module (AT+Z); unsaved values are lost"},
       {"factory", "Restore the factory parameters (RSTF)"},
       {"flash", "Write the current parameters to flash (PMTF)"},
-      {"scan", "List the wireless networks the module sees (WSCAN)"},
       {"join", "Join the network of the module's SSID (WJOIN)"},
       {"link", "Show the network link state (LKSTT)"},
   };
@@ -76,6 +83,8 @@ int main(int argc, char** argv) {
   if (name == "at") return SendAt(link, text, io);
   if (name == "firmware") return UpdateFirmware(link, firmwareFile, loadProgramme, kit::StandardOutputIsTerminal(), io);
   if (name == "info") return ShowInfo(link, io);
+  if (name == "scan") return ScanNetworks(link, scanJson, io);
+  if (name == "socket") return RunSocket(link, socketArguments, io);
   if (name == "radio-search") return RadioSearch(link, searchChannels, searchJson, io);
   return RunAction(link, name, io);
 }
