@@ -22,6 +22,7 @@ const GalleryEntry* GalleryRegistry::find(const std::string& name) const {
 GalleryRegistry AllDialogs() {
   GalleryRegistry registry;
   AddTarnwaveDialogs(registry);
+  AddTarnwavePages(registry);
   AddJ57DemoDialogs(registry);
   AddSetupDialogs(registry);
   return registry;

@@ -38,6 +38,7 @@ class GalleryRegistry {
 // Every program's dialogs; one function per program, called from here.
 GalleryRegistry AllDialogs();
 void AddTarnwaveDialogs(GalleryRegistry& registry);
+void AddTarnwavePages(GalleryRegistry& registry);
 void AddJ57DemoDialogs(GalleryRegistry& registry);
 void AddSetupDialogs(GalleryRegistry& registry);
 
