@@ -187,14 +187,6 @@ int RunAction(const LinkOptions& options, const std::string& action, Output io) 
   int exitCode = kExitOk;
   if (!Open(link, options, io, exitCode)) return exitCode;
   int result = kResultOk;
-  if (action == "info") {
-    std::uint8_t address[6] = {};
-    if ((result = link.moduleAddress(address)) != kResultOk) return ModuleFailure(io, "QMAC", result);
-    std::string version;
-    if ((result = link.firmwareVersion(version)) != kResultOk) return ModuleFailure(io, "QVER", result);
-    io.out << "Mac=" << Hex(address, 6) << "\nVersion=" << version << "\n";
-    return kExitOk;
-  }
   if (action == "reset") {
     if (link.resetModule() != kResultOk) return ModuleFailure(io, "reset", kResultSendFailed);
     return kExitOk;

@@ -24,7 +24,7 @@ int ListPorts(Output io);
 int GetParameters(const LinkOptions& link, const std::vector<std::string>& keys, bool json, Output io);
 int SetParameters(const LinkOptions& link, const std::vector<std::string>& assignments, bool save, Output io);
 int SendAt(const LinkOptions& link, const std::string& text, Output io);
-// info, reset, factory, flash, scan, join, link
+// reset, factory, flash, join, link (info and scan have their own files)
 int RunAction(const LinkOptions& link, const std::string& action, Output io);
 
 }  // namespace tarnwave::cli
