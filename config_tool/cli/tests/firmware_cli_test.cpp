@@ -129,6 +129,20 @@ TEST_F(FirmwareCliTest, FailuresExitWithThePagesMessage) {
   EXPECT_EQ(m_module.requests().back(), "AT+&UPDM=0");
 }
 
+TEST_F(FirmwareCliTest, OnATerminalAProgressBar) {
+  if (::access("/usr/bin/script", X_OK) != 0) GTEST_SKIP() << "no script(1) to give the program a terminal";
+  const std::string path = write("fw.img", Image(Payload(1300)));
+  const std::string command = "'" + kit::test_support::ProgramPath("tarnwave-cli").string() + "' " + m_port +
+                              "firmware '" + path + "'";
+  ProgramRun run = kit::test_support::RunShell("/usr/bin/script -qec \"" + command + "\" /dev/null");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("\r[##########....................] 1/3 blocks"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\r[##############################] 3/3 blocks"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find(" left"), std::string::npos);
+  EXPECT_NE(run.output.find("Update firmware is finished."), std::string::npos);
+  EXPECT_EQ(run.output.find("block 1 of 3"), std::string::npos);
+}
+
 TEST_F(FirmwareCliTest, CtrlCStopsAfterTheCurrentBlock) {
   const std::string path = write("big.img", Image(Payload(512 * 60)));
   const fs::path output = m_dir / "out.txt";
