@@ -10,6 +10,7 @@
 #include "config_tool/app/c_socket_recv.h"
 #include "config_tool/app/console_text.h"
 #include "config_tool/cli/module_text.h"
+#include "platform/text/code_page.h"
 #include "config_tool/protocol/error_text.h"
 #include "config_tool/protocol/module_link.h"
 #include "config_tool/protocol/result_codes.h"
@@ -199,8 +200,10 @@ int ScanNetworks(const LinkOptions& options, bool json, Output io) {
     return kExitModuleError;
   }
   if (!json) {
-    // The console's lines, with the module's code page 936 names shown as UTF-8.
-    io.out << ModuleTextToUtf8(ScanResultText(entries));
+    // The console's lines byte for byte (their own "\r\t" line ends included), the
+    // module's code page 936 names shown as UTF-8; escaped only when they are no 936 text.
+    const std::string text = ScanResultText(entries);
+    io.out << kit::ToUtf8(text, kit::CodePage::Gbk936).value_or(ModuleTextToUtf8(text));
     return kExitOk;
   }
   nlohmann::json list = nlohmann::json::array();
