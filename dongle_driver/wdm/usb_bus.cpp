@@ -15,6 +15,18 @@ struct UsbBus::PortExtension : DeviceExtension {
 
 namespace {
 constexpr std::uint32_t kBusDeviceType = 0x22;  // unknown device type
+
+// The request's status for the bus's outcome: only a vanished device reads
+// as "not connected"; a stall or a transfer error is a plain failure.
+Status StatusFor(UsbdStatus usbd) {
+    switch (usbd) {
+        case UsbdStatus::Success: return Status::Success;
+        case UsbdStatus::Cancelled: return Status::Cancelled;
+        case UsbdStatus::DeviceGone: return Status::DeviceNotConnected;
+        case UsbdStatus::Timeout: return Status::IoTimeout;
+        default: return Status::Unsuccessful;
+    }
+}
 }
 
 UsbBus::UsbBus(IoManager& io) : m_io(io) {
@@ -97,10 +109,7 @@ Status UsbBus::handleUrb(PortExtension& port, IoRequest& request, Urb& urb) {
     observe(urb, false);
     auto finish = [&](UsbdStatus usbd) {
         urb.status = usbd;
-        const Status status = usbd == UsbdStatus::Success   ? Status::Success
-                              : usbd == UsbdStatus::Cancelled ? Status::Cancelled
-                              : usbd == UsbdStatus::DeviceGone ? Status::DeviceNotConnected
-                                                               : Status::Unsuccessful;
+        const Status status = StatusFor(usbd);
         observe(urb, true);
         request.complete(status, 0);
         return status;
@@ -133,10 +142,7 @@ Status UsbBus::handleUrb(PortExtension& port, IoRequest& request, Urb& urb) {
                 urb.transferred = got;
                 urb.status = usbd;
                 observe(urb, true);
-                request.complete(usbd == UsbdStatus::Success     ? Status::Success
-                                 : usbd == UsbdStatus::Cancelled ? Status::Cancelled
-                                                                 : Status::DeviceNotConnected,
-                                 got);
+                request.complete(StatusFor(usbd), got);
             });
             return Status::Pending;
         }
