@@ -226,6 +226,9 @@ void RadioEngine::stopReceive() {
 void RadioEngine::startSearch(std::uint16_t channel, const WirelessPassword& password,
                               const RadioAddress& searchAddress) {
     m_trace(TraceComponent::Radio, "com search order\n");
+    // The previous search's list goes now: should this search fail to go out,
+    // its channel must not seem to hold the last channel's modules.
+    clearNotifyArea();
     if (channel != 0) setChannel(channel);
     if (transmit(searchAddress, password, 0, kSearchContent) != Status::Success) {
         m_trace(TraceComponent::Radio, "transfer not ok!");

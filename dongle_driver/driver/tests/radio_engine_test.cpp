@@ -260,6 +260,16 @@ TEST_F(SearchTest, FailedReadsDoNotEndTheSearch) {
     EXPECT_EQ(found.size(), 1u);
 }
 
+TEST_F(SearchTest, SearchThatCannotBeSentLeavesNoOldList) {
+    rig.addModule(kModuleA, 4);
+    ASSERT_EQ(Search(4, 1).size(), 1u);
+    rig.dongle->setTransferFaults({.failedWrites = 1});
+    ASSERT_EQ(file->write(BuildStartSearch(5, kPassword, kSearchAllAddress)), Status::Success);
+    EXPECT_EQ(rig.traced("transfer not ok!"), 1);
+    EXPECT_TRUE(StopAndList().empty()) << "channel 4's module listed under channel 5";
+    EXPECT_EQ(GetU32(area.data()), 0u);
+}
+
 TEST_F(SearchTest, SearchSendsTheBroadcastFrame) {
     Search(4, 0);
     const auto frame = rig.dongle->recentFrames().back();
