@@ -210,8 +210,11 @@ Status DongleDevice::pnp(IoRequest& request) {
                 passDownAndWait(request);
                 m_state = m_savedState;
                 m_queue.restart();
+                return completeRequest(request, Status::Success);
             }
-            return completeRequest(request, Status::Success);
+            // Not ours to undo, but the drivers below may have a query to cancel.
+            request.status = Status::Success;
+            return passDown(request);
         case PnpMinor::StopDevice:
             m_state = DeviceState::Stopped;
             freeResources();
@@ -228,8 +231,10 @@ Status DongleDevice::pnp(IoRequest& request) {
                 passDownAndWait(request);
                 m_state = m_savedState;
                 m_queue.restart();
+                return completeRequest(request, Status::Success);
             }
-            return completeRequest(request, Status::Success);
+            request.status = Status::Success;
+            return passDown(request);
         case PnpMinor::QueryCapabilities: {
             const Status status = passDownAndWait(request);
             if (status == Status::Success && request.capabilities) request.capabilities->surpriseRemovalOk = true;
@@ -287,11 +292,21 @@ Status DongleDevice::configureUsb() {
     const auto parsed = wdm::usb::ParseConfiguration(configuration);
     if (!parsed || parsed->interfaces.empty()) return Status::Unsuccessful;
 
-    // One entry per interface number, alternate setting 0.
+    // One entry per interface number, alternate setting 0; every pipe asks
+    // for the maximum transfer size before the configuration is selected.
     std::vector<wdm::usb::InterfaceInformation> interfaces;
     for (const auto& interface : parsed->interfaces) {
         if (interface.alternateSetting != 0) continue;
-        interfaces.push_back({interface.number, 0, {}});
+        wdm::usb::InterfaceInformation information{interface.number, 0, {}};
+        for (const auto& endpoint : interface.endpoints) {
+            wdm::usb::PipeInformation pipe;
+            pipe.endpointAddress = endpoint.address;
+            pipe.type = endpoint.type;
+            pipe.maxPacketSize = endpoint.maxPacketSize;
+            pipe.maxTransferSize = kPipeMaxTransferSize;
+            information.pipes.push_back(pipe);
+        }
+        interfaces.push_back(std::move(information));
     }
     const Status checked = checkEndpoints(interfaces, configuration);
     if (checked != Status::Success) return checked;
@@ -301,10 +316,8 @@ Status DongleDevice::configureUsb() {
     m_configuration = configuration;
     m_configurationHandle = urb.configurationHandle;
     m_interfaces = urb.interfaces;
-    for (std::size_t i = 0; i < m_pipes.size(); ++i) {
-        m_pipes[i] = m_interfaces.front().pipes[i];
-        m_pipes[i].maxTransferSize = kPipeMaxTransferSize;
-    }
+    if (m_interfaces.empty() || m_interfaces.front().pipes.size() < m_pipes.size()) return Status::Unsuccessful;
+    for (std::size_t i = 0; i < m_pipes.size(); ++i) m_pipes[i] = m_interfaces.front().pipes[i];
     return Status::Success;
 }
 

@@ -61,6 +61,11 @@ void UsbBus::setTransferObserver(TransferObserver observer) {
     m_observer = std::move(observer);
 }
 
+void UsbBus::setPnpObserver(PnpObserver observer) {
+    std::lock_guard lock(m_observerMutex);
+    m_pnpObserver = std::move(observer);
+}
+
 void UsbBus::observe(const Urb& urb, bool completed) {
     std::lock_guard lock(m_observerMutex);
     if (m_observer) m_observer(urb, completed);
@@ -68,6 +73,10 @@ void UsbBus::observe(const Urb& urb, bool completed) {
 
 Status UsbBus::dispatchPnp(DeviceObject& device, IoRequest& request) {
     auto& port = device.extensionAs<PortExtension>();
+    {
+        std::lock_guard lock(m_observerMutex);
+        if (m_pnpObserver) m_pnpObserver(request.pnpMinor);
+    }
     Status status = Status::Success;
     switch (request.pnpMinor) {
         case PnpMinor::QueryCapabilities:

@@ -277,6 +277,43 @@ TEST(DonglePower, StopAndStartWhilePoweredDownLeaveTheQueueRunning) {
     EXPECT_EQ(Finish(rig, written, "the write stays held"), Status::Success);
 }
 
+TEST(DonglePnp, CancelRequestsAlwaysReachTheBus) {
+    // Pending or not, a cancel goes down: the bus may hold a query of its own.
+    DriverRig rig;
+    ASSERT_EQ(rig.plug(), Status::Success);
+    auto* physical = rig.host.functionDevice()->lower;
+    std::mutex mutex;
+    std::vector<wdm::PnpMinor> seen;
+    rig.host.bus().setPnpObserver([&](wdm::PnpMinor minor) {
+        std::lock_guard lock(mutex);
+        seen.push_back(minor);
+    });
+    ASSERT_EQ(rig.host.pnp().cancelStop(*physical), Status::Success);
+    ASSERT_EQ(rig.host.pnp().cancelRemove(*physical), Status::Success);
+    ASSERT_EQ(rig.host.pnp().queryStop(*physical), Status::Success);
+    ASSERT_EQ(rig.host.pnp().cancelStop(*physical), Status::Success);
+    rig.host.bus().setPnpObserver(nullptr);
+    const std::vector<wdm::PnpMinor> expected = {wdm::PnpMinor::CancelStopDevice, wdm::PnpMinor::CancelRemoveDevice,
+                                                 wdm::PnpMinor::QueryStopDevice, wdm::PnpMinor::CancelStopDevice};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(Device(rig).state(), DeviceState::Started);
+    EXPECT_FALSE(Device(rig).queue().stalled());
+}
+
+TEST(DongleStart, PipesAskForTheirTransferSizeWhenTheConfigurationIsSelected) {
+    DriverRig rig;
+    std::vector<std::uint32_t> requested;
+    rig.host.bus().setTransferObserver([&](const wdm::usb::Urb& urb, bool completed) {
+        if (completed || urb.function != wdm::usb::UrbFunction::SelectConfiguration || !urb.configurationDescriptor)
+            return;
+        for (const auto& interface : urb.interfaces)
+            for (const auto& pipe : interface.pipes) requested.push_back(pipe.maxTransferSize);
+    });
+    ASSERT_EQ(rig.plug(), Status::Success);
+    rig.host.bus().setTransferObserver(nullptr);
+    EXPECT_EQ(requested, std::vector<std::uint32_t>(3, kPipeMaxTransferSize));
+}
+
 TEST(DongleCapabilities, SurpriseRemovalIsDeclaredSafe) {
     DriverRig rig;
     ASSERT_EQ(rig.plug(), Status::Success);
