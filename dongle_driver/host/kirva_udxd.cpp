@@ -1,8 +1,9 @@
 // kirva_udxd: the driver host. Loads the dongle driver, plugs a dongle in
 // (the virtual one, with virtual modules placed on channels), starts it
 // through plug and play and serves its device on a Unix socket until it is
-// told to end. SIGUSR1 pulls the dongle out (surprise removal), SIGUSR2 plugs
-// a fresh one in, SIGINT/SIGTERM end the host.
+// told to end. "unplug" and "replug" on its control socket (kirva_udxd
+// --unplug / --replug) or SIGUSR1 and SIGUSR2 pull the dongle out (surprise
+// removal) and plug a fresh one in; SIGINT/SIGTERM end the host.
 
 #include <poll.h>
 #include <signal.h>
@@ -21,6 +22,7 @@
 
 #include "dongle_driver/host/device_server.h"
 #include "dongle_driver/host/driver_host.h"
+#include "dongle_driver/host/host_control.h"
 #include "dongle_driver/host/simulation_plan.h"
 #include "dongle_driver/host/transfer_log.h"
 #include "dongle_driver/interface/dongle_interface.h"
@@ -29,8 +31,8 @@
 #include "sim/radio/virtual_dongle.h"
 #ifdef KIT_RADIO_HAS_MODULE_ENGINE
 #include "sim/radio/engine_answerer.h"
-#include "platform/cli/parse_command_line.h"
 #endif
+#include "platform/cli/parse_command_line.h"
 
 namespace {
 
@@ -47,18 +49,17 @@ std::shared_ptr<sim::radio::ModuleAnswerer> MakeAnswerer(const kirva::RadioAddre
 #endif
 }
 
-int SendSignalToHost(int signal) {
-    std::ifstream pidFile(PidFilePath());
-    long pid = 0;
-    if (!(pidFile >> pid) || pid <= 1) {
-        std::cerr << "kirva_udxd: no driver host runs (no " << PidFilePath() << ")\n";
+// --unplug and --replug: the command goes over the host's own socket, so no
+// other process can be hit by mistake.
+int SendToHost(const std::string& command) {
+    std::string error;
+    const auto reply = kirva::SendHostCommand(command, error);
+    if (!reply) {
+        std::cerr << "kirva_udxd: " << error << "\n";
         return 1;
     }
-    if (::kill(static_cast<pid_t>(pid), signal) != 0) {
-        std::cerr << "kirva_udxd: cannot signal the driver host " << pid << ": " << std::strerror(errno) << "\n";
-        return 1;
-    }
-    return 0;
+    std::cout << *reply << "\n";
+    return reply->rfind("ok", 0) == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -85,13 +86,13 @@ int main(int argc, char** argv) {
     app.add_flag("--replug", replug, "tell the running driver host to plug a fresh dongle in, then exit");
     if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
-    if (unplug) return SendSignalToHost(SIGUSR1);
+    if (unplug) return SendToHost("unplug");
+    if (replug) return SendToHost("replug");
     // Signals are taken through a descriptor; they are blocked before any
     // thread exists so that every thread inherits the mask.
     sigset_t signals;
     sigemptyset(&signals);
     for (int s : {SIGINT, SIGTERM, SIGUSR1, SIGUSR2, SIGHUP}) sigaddset(&signals, s);
-    if (replug) return SendSignalToHost(SIGUSR2);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     std::string error;
@@ -101,8 +102,10 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const std::string runtime = kit::devio::RuntimeDirectory();
-    ::mkdir(runtime.c_str(), 0700);
+    if (!kit::devio::PrepareRuntimeDirectory(error)) {
+        std::cerr << "kirva_udxd: " << error << "\n";
+        return 1;
+    }
 
     kirva::DriverHost host;
     if (host.load() != wdm::Status::Success) {
@@ -159,17 +162,37 @@ int main(int argc, char** argv) {
         std::cerr << "kirva_udxd: " << (signalFd < 0 ? std::string("signalfd failed") : error) << "\n";
         return 1;
     }
-    { std::ofstream(PidFilePath()) << ::getpid() << "\n"; }
+    kirva::HostControl control;
+    if (!control.listen(error) || !kirva::WritePidFile(PidFilePath(), error)) {
+        std::cerr << "kirva_udxd: " << error << "\n";
+        return 1;
+    }
     std::cout << "serving " << kirva::kDevicePath << " on "
               << kit::devio::SocketPathFor(kirva::kDevicePath.substr(4)) << std::endl;
 
     for (bool running = true; running;) {
-        pollfd fds[] = {{server.listenHandle(), POLLIN, 0}, {signalFd, POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0) {
+        pollfd fds[] = {{server.listenHandle(), POLLIN, 0}, {signalFd, POLLIN, 0}, {control.listenHandle(), POLLIN, 0}};
+        if (::poll(fds, 3, -1) < 0) {
             if (errno == EINTR) continue;
             break;
         }
         if (fds[0].revents & POLLIN) server.acceptOne();
+        if (fds[2].revents & POLLIN) {
+            if (const auto command = control.accept()) {
+                if (*command == "unplug") {
+                    if (host.devicePresent()) {
+                        std::cout << "dongle pulled out" << std::endl;
+                        host.pullOut();
+                    }
+                    control.answer("ok: no dongle plugged in\n");
+                } else if (*command == "replug") {
+                    const bool plugged = host.devicePresent() || plugDongle() == wdm::Status::Success;
+                    control.answer(plugged ? "ok: dongle plugged in\n" : "error: the dongle did not start\n");
+                } else {
+                    control.answer("error: unknown command\n");
+                }
+            }
+        }
         if (fds[1].revents & POLLIN) {
             signalfd_siginfo info{};
             if (::read(signalFd, &info, sizeof info) != sizeof info) continue;
