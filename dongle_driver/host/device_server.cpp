@@ -115,6 +115,13 @@ void DeviceServer::acceptOne() {
         const timeval brief{0, 100000};
         ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &brief, sizeof brief);
         SendReply(fd, DevError::Busy, wdm::Status::InsufficientResources);
+        // Closing over an unread greeting would reset the connection before
+        // the program reads the answer: take the greeting first (briefly).
+        pollfd greeting{fd, POLLIN, 0};
+        if (::poll(&greeting, 1, 50) > 0) {
+            std::uint8_t discard[64];
+            (void)::recv(fd, discard, sizeof discard, MSG_DONTWAIT);
+        }
         ::close(fd);
         return;
     }

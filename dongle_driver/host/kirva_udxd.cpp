@@ -14,6 +14,7 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -23,6 +24,10 @@
 #include "dongle_driver/host/device_server.h"
 #include "dongle_driver/host/driver_host.h"
 #include "dongle_driver/host/host_control.h"
+#ifdef KIRVA_HAS_LIBUSB
+#include "dongle_driver/host/libusb_backend.h"
+#endif
+#include "dongle_driver/host/usb_id.h"
 #include "dongle_driver/host/simulation_plan.h"
 #include "dongle_driver/host/transfer_log.h"
 #include "dongle_driver/interface/dongle_interface.h"
@@ -72,10 +77,20 @@ int main(int argc, char** argv) {
     std::string logPath;
     std::string password;
     bool interruptEndpoint = false;
+    std::string usb;
     bool unplug = false;
     bool replug = false;
-    app.add_option("--simulate", simulate,
-                   "plug in a virtual dongle with virtual modules, PLAN = CHANNEL[:COUNT],... e.g. \"6:2,11:1\"");
+    auto* simulateOption = app.add_option(
+        "--simulate", simulate, "plug in a virtual dongle with virtual modules, PLAN = CHANNEL[:COUNT],... e.g. \"6:2,11:1\"");
+#ifdef KIRVA_HAS_LIBUSB
+    app.add_option("--usb", usb,
+                   "drive the real dongle with this USB vendor and product id, VID:PID in hex (also $" +
+                       std::string(kirva::kUsbIdVariable) + ")")
+        ->excludes(simulateOption)
+        ->check([](const std::string& text) { return kirva::ParseUsbId(text) ? "" : "must be VID:PID, e.g. 1a2b:3c4d"; });
+#else
+    (void)simulateOption;
+#endif
     app.add_option("--trace", tracePath, "write every USB transfer in hex to FILE");
     app.add_option("--log", logPath, "write the driver's trace lines to FILE (\"-\": standard error)");
     app.add_option("--module-password", password, "wireless password of the virtual modules (six characters)")
@@ -96,6 +111,17 @@ int main(int argc, char** argv) {
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     std::string error;
+#ifdef KIRVA_HAS_LIBUSB
+    if (usb.empty() && simulate.empty())
+        if (const char* fromEnvironment = std::getenv(kirva::kUsbIdVariable); fromEnvironment && *fromEnvironment) {
+            if (!kirva::ParseUsbId(fromEnvironment)) {
+                std::cerr << "kirva_udxd: " << kirva::kUsbIdVariable << " must be VID:PID, e.g. 1a2b:3c4d\n";
+                return 2;
+            }
+            usb = fromEnvironment;
+        }
+    kirva::LibusbBackend usbBackend;  // outlives the host, which holds its ports
+#endif
     const auto plan = kirva::ParseSimulationPlan(simulate, error);
     if (!plan) {
         std::cerr << "kirva_udxd: --simulate: " << error << "\n";
@@ -146,13 +172,37 @@ int main(int argc, char** argv) {
     sim::radio::DongleConfig config;
     if (interruptEndpoint) config = sim::radio::WithInterruptThirdEndpoint(config);
     auto plugDongle = [&] {
-        const auto status = host.plugIn(std::make_shared<sim::radio::VirtualDongle>(config, medium));
+        std::shared_ptr<wdm::usb::UsbDevicePort> port;
+#ifdef KIRVA_HAS_LIBUSB
+        if (!usb.empty()) {
+            auto real = usbBackend.open(error);
+            if (!real) {
+                std::cerr << "kirva_udxd: " << error << std::endl;
+                return wdm::Status::NoSuchDevice;
+            }
+            port = std::move(real);
+        }
+#endif
+        if (!port) port = std::make_shared<sim::radio::VirtualDongle>(config, medium);
+        const auto status = host.plugIn(port);
         if (status != wdm::Status::Success)
             std::cerr << "kirva_udxd: the dongle did not start: " << wdm::StatusName(status) << "\n";
         else
             std::cout << "dongle started" << std::endl;
         return status;
     };
+#ifdef KIRVA_HAS_LIBUSB
+    // The real dongle comes through the backend's arrivals (one is queued at
+    // once when it is already plugged in).
+    if (!usb.empty()) {
+        if (!usbBackend.start(*kirva::ParseUsbId(usb), error)) {
+            std::cerr << "kirva_udxd: " << error << "\n";
+            return 1;
+        }
+        std::cout << "waiting for the USB dongle " << usb << (usbBackend.hotplug() ? "" : " (no hotplug: plugged in now)")
+                  << std::endl;
+    } else
+#endif
     if (plugDongle() != wdm::Status::Success && host.devicePresent()) host.removeOrderly();
 
     const int signalFd = ::signalfd(-1, &signals, SFD_CLOEXEC);
@@ -171,12 +221,29 @@ int main(int argc, char** argv) {
               << kit::devio::SocketPathFor(kirva::kDevicePath.substr(4)) << std::endl;
 
     for (bool running = true; running;) {
-        pollfd fds[] = {{server.listenHandle(), POLLIN, 0}, {signalFd, POLLIN, 0}, {control.listenHandle(), POLLIN, 0}};
-        if (::poll(fds, 3, -1) < 0) {
+        int usbEvents = -1;
+#ifdef KIRVA_HAS_LIBUSB
+        if (!usb.empty()) usbEvents = usbBackend.eventHandle();
+#endif
+        pollfd fds[] = {{server.listenHandle(), POLLIN, 0},
+                        {signalFd, POLLIN, 0},
+                        {control.listenHandle(), POLLIN, 0},
+                        {usbEvents, POLLIN, 0}};
+        if (::poll(fds, 4, -1) < 0) {
             if (errno == EINTR) continue;
             break;
         }
         if (fds[0].revents & POLLIN) server.acceptOne();
+#ifdef KIRVA_HAS_LIBUSB
+        for (kirva::LibusbBackend::Change change; (fds[3].revents & POLLIN) && usbBackend.nextChange(change);) {
+            if (change == kirva::LibusbBackend::Change::Arrived && !host.devicePresent()) {
+                plugDongle();
+            } else if (change == kirva::LibusbBackend::Change::Left && host.devicePresent()) {
+                std::cout << "dongle pulled out" << std::endl;
+                host.pullOut();
+            }
+        }
+#endif
         if (fds[2].revents & POLLIN) {
             if (const auto command = control.accept()) {
                 if (*command == "unplug") {

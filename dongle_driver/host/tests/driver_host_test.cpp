@@ -17,6 +17,7 @@
 #include "dongle_driver/host/device_server.h"
 #include "dongle_driver/host/driver_host.h"
 #include "dongle_driver/host/simulation_plan.h"
+#include "dongle_driver/host/usb_id.h"
 #include "dongle_driver/interface/dongle_interface.h"
 #include "platform/devio/device_registry.h"
 #include "platform/devio/device_wire.h"
@@ -262,6 +263,14 @@ TEST(SocketDeviceLimits, AHostThatDoesNotAnswerEndsTheCall) {
         EXPECT_EQ(written.get(), DevError::Io);
         EXPECT_EQ(device->write(BuildStopReceive()), DevError::Removed) << "the connection is not reused";
     }
+}
+
+TEST(UsbId, ParsesVendorAndProductAndRefusesNonsense) {
+    EXPECT_EQ(ParseUsbId("1a2b:3C4D"), (UsbId{0x1a2b, 0x3c4d}));
+    EXPECT_EQ(ParseUsbId("0000:ffff"), (UsbId{0, 0xffff}));
+    for (const char* bad : {"", ":", "1a2b", "1a2b:", "1a2b:3c4", "1a2b:3c4d5", "1a2g:3c4d", " 1a2b:3c4d", "1a2b-3c4d",
+                            "1a2b:3c4d:0001", "+a2b:3c4d"})
+        EXPECT_FALSE(ParseUsbId(bad)) << bad;
 }
 
 TEST(DeviceOpen, NoHostMeansNotFound) {

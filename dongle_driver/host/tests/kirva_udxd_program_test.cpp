@@ -105,6 +105,11 @@ TEST(KirvaUdxdProgram, UsageErrorsExitWithTwo) {
     EXPECT_EQ(RunAndWait({Program(), "--no-such-option"}), 2);
     EXPECT_EQ(RunAndWait({Program(), "--simulate", "0:1"}), 2);
     EXPECT_EQ(RunAndWait({Program(), "--module-password", "short"}), 2);
+    EXPECT_EQ(RunAndWait({Program(), "--usb", "1a2b"}), 2);
+    EXPECT_EQ(RunAndWait({Program(), "--usb", "1a2b:3c4d", "--simulate", "6:1"}), 2) << "one dongle or the other";
+    ::setenv("KIRVA_UDX_USB", "not-an-id", 1);
+    EXPECT_EQ(RunAndWait({Program(), "--log", "/dev/null"}), 2);
+    ::unsetenv("KIRVA_UDX_USB");
 }
 
 TEST(KirvaUdxdProgram, RuntimeFolderAndPidFileAreNotTrusted) {
