@@ -215,6 +215,26 @@ TEST_F(UsbBackendTest, PullingTheDongleIsASurpriseRemovalAndAReplugWorksAgain) {
     EXPECT_EQ(Ask(*file, read, "AT+QVER=?\r").rfind("+OK=QVER", 0), 0u);
 }
 
+TEST_F(UsbBackendTest, AnIdleDongleMakesLibusbAskNothing) {
+    // libusb waits in poll for the node instead of asking it again and again:
+    // no request reaches the device while nothing happens, also with a read
+    // outstanding.
+    ASSERT_TRUE(emulated.plug());
+    FollowChanges(true);
+    ASSERT_TRUE(host.devicePresent()) << lastError;
+    Event read, remove;
+    auto file = Open(read, remove);
+    ASSERT_TRUE(file);
+    for (bool reading : {false, true}) {
+        if (reading) ASSERT_EQ(file->write(BuildStartSearch(9, kPassword, kSearchAllAddress)), Status::Success);
+        std::this_thread::sleep_for(100ms);
+        const auto before = emulated.ioctlCount();
+        std::this_thread::sleep_for(500ms);
+        EXPECT_EQ(emulated.ioctlCount(), before) << (reading ? "with a read outstanding" : "without a read");
+    }
+    ASSERT_EQ(file->write(BuildStopSearch()), Status::Success);
+}
+
 TEST_F(UsbBackendTest, ADeviceWithAnotherEndpointLayoutIsRefused) {
     ASSERT_TRUE(emulated.plug(sim::radio::WithInterruptThirdEndpoint({})));
     LibusbBackend::Change change;

@@ -3,7 +3,9 @@
 
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -83,12 +85,30 @@ bool UsbdevfsDongle::plug(sim::radio::DongleConfig config) {
     g_free(syspath);
     umockdev_testbed_set_attribute_binary(m_testbed, m_syspath.c_str(), "descriptors", descriptors.data(),
                                           static_cast<gssize>(descriptors.size()));
-    // The node itself is a plain file in the testbed; requests on it come here.
+    // The node is a pseudo-terminal, writable only while a completed request
+    // waits to be reaped: libusb waits for that in poll, as on a real usbfs
+    // node, instead of spinning on a plain file. Requests on it come here.
     gchar* root = umockdev_testbed_get_root_dir(m_testbed);
     m_node = std::string(root) + kNode;
     g_free(root);
     std::filesystem::create_directories(std::filesystem::path(m_node).parent_path());
-    { FILE* file = std::fopen(m_node.c_str(), "w"); if (file) std::fclose(file); }
+    m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) return false;
+    const char* slavePath = ::ptsname(m_master);
+    if (!slavePath) return false;
+    m_slave = ::open(slavePath, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (m_slave < 0) return false;
+    termios raw{};
+    ::tcgetattr(m_slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(m_slave, TCSANOW, &raw);
+    ::unlink(m_node.c_str());
+    if (::symlink(slavePath, m_node.c_str()) != 0) return false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_nodeReady = true;
+        setNodeReadyLocked(false);
+    }
     GError* error = nullptr;
     if (!umockdev_testbed_attach_ioctl(m_testbed, kNode, m_handler, &error)) {
         if (error) g_error_free(error);
@@ -119,6 +139,19 @@ void UsbdevfsDongle::pull() {
     umockdev_testbed_detach_ioctl(m_testbed, kNode, &error);
     if (error) g_error_free(error);
     ::unlink(m_node.c_str());
+    // The node hangs up: libusb takes its error as the device's departure.
+    std::lock_guard lock(m_mutex);
+    if (m_slave >= 0) ::close(m_slave);
+    if (m_master >= 0) ::close(m_master);
+    m_slave = m_master = -1;
+}
+
+void UsbdevfsDongle::setNodeReadyLocked(bool ready) {
+    if (ready == m_nodeReady || m_slave < 0) return;
+    m_nodeReady = ready;
+    // A terminal whose output is stopped is not writable; starting it wakes
+    // whoever polls for writing.
+    ::tcflow(m_slave, ready ? TCOON : TCOOFF);
 }
 
 gboolean UsbdevfsDongle::OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer self) {
@@ -261,6 +294,7 @@ void UsbdevfsDongle::finish(std::shared_ptr<Urb> urb, int status, std::size_t le
     if (!urb->inData.empty() && urb->buffer)
         std::copy_n(urb->inData.begin(), std::min<std::size_t>(length, urb->buffer->data_len), urb->buffer->data);
     m_done.push_back(std::move(urb));
+    setNodeReadyLocked(true);
 }
 
 void UsbdevfsDongle::reap(UMockdevIoctlClient* client) {
@@ -273,6 +307,7 @@ void UsbdevfsDongle::reap(UMockdevIoctlClient* client) {
             urb = std::move(m_done.front());
             m_done.pop_front();
         }
+        if (m_done.empty()) setNodeReadyLocked(false);
     }
     if (!urb) {
         umockdev_ioctl_client_complete(client, -1, present ? EAGAIN : ENODEV);

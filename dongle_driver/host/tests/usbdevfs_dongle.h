@@ -45,6 +45,7 @@ private:
     void reap(UMockdevIoctlClient* client);
     void discard(UMockdevIoctlClient* client);
     void finish(std::shared_ptr<Urb> urb, int status, std::size_t length);
+    void setNodeReadyLocked(bool ready);
 
     std::shared_ptr<sim::radio::RadioMedium> m_medium;
     UMockdevTestbed* m_testbed = nullptr;
@@ -55,6 +56,9 @@ private:
 
     mutable std::mutex m_mutex;
     bool m_present = false;
+    int m_master = -1;  // the node's terminal: its other end is the node
+    int m_slave = -1;
+    bool m_nodeReady = false;
     std::size_t m_ioctls = 0;
     std::vector<std::shared_ptr<Urb>> m_inFlight;
     std::deque<std::shared_ptr<Urb>> m_done;
