@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -18,6 +19,7 @@
 
 #include "dongle_driver/interface/dongle_interface.h"
 #include "platform/test_support/program_path.h"
+#include "platform/test_support/program_run.h"
 #include "platform/devio/device_registry.h"
 
 namespace {
@@ -161,6 +163,31 @@ TEST(KirvaUdxdProgram, RuntimeFolderAndPidFileAreNotTrusted) {
 
     ::unsetenv("KIT_RUNTIME_DIR");
     RunAndWait({"/bin/rm", "-rf", base});
+}
+
+TEST(KirvaUdxdProgram, AStoppedHostDoesNotHangTheTool) {
+    const auto tool = kit::test_support::ProgramPath("tarnwave-cli");
+    if (!std::filesystem::exists(tool)) GTEST_SKIP() << "tarnwave-cli is not built";
+    char dir[] = "/tmp/kirva-stopped-test.XXXXXX";
+    ASSERT_TRUE(::mkdtemp(dir));
+    ::setenv("KIT_RUNTIME_DIR", dir, 1);
+    const pid_t host = ::fork();
+    if (host == 0) {
+        ::execl(Program().c_str(), "kirva_udxd", "--simulate", "6:1", "--log", "/dev/null", nullptr);
+        ::_exit(127);
+    }
+    ASSERT_TRUE(WaitFor(std::string(dir) + "/MERVO_QTM31RB07_TEST.sock", true));
+    ASSERT_EQ(::kill(host, SIGSTOP), 0);
+    // The tool gives up after its own limit (seconds); the run is bounded.
+    const auto run = kit::test_support::RunProgram(tool, "--dongle radio-search --channel 6");
+    ::kill(host, SIGCONT);
+    ::kill(host, SIGTERM);
+    int status = 0;
+    ::waitpid(host, &status, 0);
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot open the radio dongle"), std::string::npos) << run.output;
+    ::unsetenv("KIT_RUNTIME_DIR");
+    RunAndWait({"/bin/rm", "-rf", dir});
 }
 
 TEST(KirvaUdxdProgram, ServesUnplugsReplugsAndEnds) {
