@@ -6,11 +6,14 @@
 // itself with the preload in place.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -18,10 +21,16 @@
 
 #include "dongle_driver/host/driver_host.h"
 #include "dongle_driver/host/libusb_backend.h"
+#include "dongle_driver/host/simulation_plan.h"
 #include "dongle_driver/host/tests/usbdevfs_dongle.h"
 #include "dongle_driver/interface/dongle_interface.h"
 #include "platform/handles/handle_table.h"
 #include "platform/sync/event.h"
+#include "platform/test_support/program_path.h"
+#include "platform/test_support/program_run.h"
+#ifdef KIT_RADIO_HAS_MODULE_ENGINE
+#include "sim/radio/engine_answerer.h"
+#endif
 #include "sim/radio/module_answerer.h"
 #include "sim/radio/radio_module.h"
 
@@ -30,9 +39,18 @@ namespace {
 // Runs the whole binary under the umockdev preload (as umockdev-wrapper
 // would), in a temporary folder of its own so that a killed run leaves its
 // testbed where the next run does not look.
+constexpr const char* kOwnTemporary = "KIRVA_USB_TEST_TMPDIR";
+
 __attribute__((constructor)) void RunUnderPreload() {
     const char* preload = std::getenv("LD_PRELOAD");
-    if (preload && std::strstr(preload, "libumockdev-preload")) return;
+    if (preload && std::strstr(preload, "libumockdev-preload")) {
+        // The folder made for this run goes with it (a killed run leaves only its own).
+        if (std::getenv(kOwnTemporary))
+            std::atexit([] {
+                if (const char* own = std::getenv(kOwnTemporary)) std::filesystem::remove_all(own);
+            });
+        return;
+    }
     std::ifstream commandLine("/proc/self/cmdline", std::ios::binary);
     std::vector<std::string> words;
     for (std::string word; std::getline(commandLine, word, '\0');) words.push_back(word);
@@ -46,7 +64,10 @@ __attribute__((constructor)) void RunUnderPreload() {
     const char* asan = std::getenv("ASAN_OPTIONS");
     ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + (asan && *asan ? ":" : "") + "verify_asan_link_order=0").c_str(), 1);
     char temporary[] = "/tmp/kirva-usb-test.XXXXXX";
-    if (::mkdtemp(temporary)) ::setenv("TMPDIR", temporary, 1);
+    if (::mkdtemp(temporary)) {
+        ::setenv("TMPDIR", temporary, 1);
+        ::setenv(kOwnTemporary, temporary, 1);
+    }
     ::execv("/proc/self/exe", argv.data());
 }
 
@@ -262,6 +283,86 @@ TEST_F(UsbBackendTest, StalledAndFailedReadsDoNotStopTheLoop) {
     emulated.dongle()->setTransferFaults({.failedWrites = 1, .status = wdm::usb::UsbdStatus::Stall});
     const std::vector<std::uint8_t> text = {'A', 'T', '+', '\r'};
     EXPECT_EQ(file->write(BuildSendToModule(kModuleA, kPassword, PayloadType::RequestText, text)), Status::Unsuccessful);
+}
+
+// The programs themselves: kirva_udxd --usb drives the emulated dongle (the
+// preload and the testbed reach it through the environment), tarnwave-cli
+// talks to it as to any driver host.
+class UsbProgramsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tool = kit::test_support::ProgramPath("tarnwave-cli");
+        if (!std::filesystem::exists(tool)) GTEST_SKIP() << "tarnwave-cli is not built";
+        char dir[] = "/tmp/kirva-usb-run.XXXXXX";
+        ASSERT_TRUE(::mkdtemp(dir));
+        runtime = dir;
+        ::setenv("KIT_RUNTIME_DIR", dir, 1);
+        for (int i = 0; i < 2; ++i) {
+            const auto address = SimulatedModuleAddress(6, i);
+#ifdef KIT_RADIO_HAS_MODULE_ENGINE
+            auto answerer = std::make_shared<sim::radio::EngineAnswerer>(address, "");
+#else
+            auto answerer = std::make_shared<EchoAnswerer>();
+#endif
+            medium->add(std::make_shared<sim::radio::RadioModule>(address, 6, answerer));
+        }
+    }
+    void TearDown() override {
+        if (host > 0) {
+            ::kill(host, SIGTERM);
+            int status = 0;
+            ::waitpid(host, &status, 0);
+        }
+        if (!runtime.empty()) {
+            std::filesystem::remove_all(runtime);
+            ::unsetenv("KIT_RUNTIME_DIR");
+        }
+    }
+    void StartHost() {
+        host = ::fork();
+        if (host == 0) {
+            const auto program = kit::test_support::ProgramPath("kirva_udxd").string();
+            ::execl(program.c_str(), "kirva_udxd", "--usb", "1a2b:0700", "--log", "/dev/null", nullptr);
+            ::_exit(127);
+        }
+    }
+    // Runs the tool until it succeeds (the host may still be taking the dongle).
+    kit::test_support::ProgramRun Tool(const std::string& arguments, int tries = 200) {
+        kit::test_support::ProgramRun run;
+        for (int i = 0; i < tries; ++i) {
+            run = kit::test_support::RunProgram(tool, arguments);
+            if (run.exitCode == 0) break;
+            std::this_thread::sleep_for(50ms);
+        }
+        return run;
+    }
+
+    std::filesystem::path tool;
+    std::string runtime;
+    pid_t host = -1;
+    std::shared_ptr<sim::radio::RadioMedium> medium = std::make_shared<sim::radio::RadioMedium>();
+    UsbdevfsDongle emulated{medium};
+};
+
+TEST_F(UsbProgramsTest, SearchAndReadThroughTheRealDongleBackend) {
+    ASSERT_TRUE(emulated.plug());
+    StartHost();
+    const auto search = Tool("--dongle radio-search --channel 6");
+    EXPECT_EQ(search.exitCode, 0) << search.output;
+    EXPECT_NE(search.output.find("001EC0060001 001EC0060002"), std::string::npos) << search.output;
+#ifdef KIT_RADIO_HAS_MODULE_ENGINE
+    const auto read = Tool("--dongle --channel 6 --module 001EC0060001 get Ssid");
+    EXPECT_EQ(read.exitCode, 0) << read.output;
+    EXPECT_EQ(read.output.rfind("Ssid=", 0), 0u) << read.output;
+#endif
+    // Pulled and plugged in again: the host keeps running and serves it again.
+    emulated.pull();
+    const auto gone = kit::test_support::RunProgram(tool, "--dongle radio-search --channel 6");
+    EXPECT_EQ(gone.exitCode, 1) << gone.output;
+    EXPECT_EQ(::waitpid(host, nullptr, WNOHANG), 0) << "the host ended";
+    ASSERT_TRUE(emulated.plug());
+    const auto again = Tool("--dongle radio-search --channel 6");
+    EXPECT_NE(again.output.find("001EC0060001 001EC0060002"), std::string::npos) << again.output;
 }
 
 }  // namespace
