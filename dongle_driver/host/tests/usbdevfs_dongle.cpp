@@ -1,9 +1,8 @@
 #include "dongle_driver/host/tests/usbdevfs_dongle.h"
 
-
+#include <fcntl.h>
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -12,7 +11,50 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Runs the whole binary under the umockdev preload (as umockdev-wrapper
+// would), in a temporary folder of its own so that a killed run leaves its
+// testbed where the next run does not look.
+constexpr const char* kOwnTemporary = "KIRVA_USB_TEST_TMPDIR";
+
+__attribute__((constructor)) void RunUnderPreload() {
+    const char* preload = std::getenv("LD_PRELOAD");
+    if (preload && std::strstr(preload, "libumockdev-preload")) {
+        // The folder made for this run goes with it (a killed run leaves only its own).
+        if (std::getenv(kOwnTemporary))
+            std::atexit([] {
+                if (const char* own = std::getenv(kOwnTemporary)) std::filesystem::remove_all(own);
+            });
+        return;
+    }
+    std::ifstream commandLine("/proc/self/cmdline", std::ios::binary);
+    std::vector<std::string> words;
+    for (std::string word; std::getline(commandLine, word, '\0');) words.push_back(word);
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::string value = "libumockdev-preload.so.0";
+    if (preload && *preload) value += std::string(":") + preload;
+    ::setenv("LD_PRELOAD", value.c_str(), 1);
+    // The address sanitizer wants to come first; the preload is checked by hand above.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + (asan && *asan ? ":" : "") + "verify_asan_link_order=0").c_str(), 1);
+    char temporary[] = "/tmp/kirva-usb-test.XXXXXX";
+    if (::mkdtemp(temporary)) {
+        ::setenv("TMPDIR", temporary, 1);
+        ::setenv(kOwnTemporary, temporary, 1);
+    }
+    ::execv("/proc/self/exe", argv.data());
+}
+
+}  // namespace
 
 namespace kirva::testing {
 

@@ -2,8 +2,9 @@
 // The virtual dongle of sim/radio behind an emulated USB device node: a
 // umockdev testbed holds a USB device with the dongle's descriptors, and the
 // usbdevfs requests libusb makes on its node are answered here by passing
-// every control and bulk transfer to the virtual dongle. The process must run
-// with the umockdev preload library (see usb_backend_test.cpp).
+// every control and bulk transfer to the virtual dongle. A program linked
+// with this re-executes itself under the umockdev preload library, which
+// intercepts every ioctl of the process: keep it out of other programs.
 
 #include <umockdev.h>
 
