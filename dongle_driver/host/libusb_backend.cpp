@@ -22,8 +22,8 @@ std::string IdText(UsbId id) {
 LibusbBackend::~LibusbBackend() {
     if (m_context) {
         if (m_hotplug) libusb_hotplug_deregister_callback(m_context, m_hotplugHandle);
-        m_stop = 1;
-        libusb_interrupt_event_handler(m_context);
+        m_stop = true;
+        libusb_interrupt_event_handler(m_context);  // also when the thread is not waiting yet
         if (m_events.joinable()) m_events.join();
         libusb_exit(m_context);
     }
@@ -88,7 +88,7 @@ bool LibusbBackend::nextChange(Change& change) {
 void LibusbBackend::eventLoop() {
     // Blocks in the system's poll until a transfer completes, a device comes
     // or goes, or the backend ends: no wake-ups while nothing happens.
-    while (!m_stop) libusb_handle_events_completed(m_context, &m_stop);
+    while (!m_stop.load()) libusb_handle_events_completed(m_context, nullptr);
 }
 
 std::shared_ptr<LibusbPort> LibusbBackend::open(std::string& error) {

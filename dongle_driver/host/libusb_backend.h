@@ -5,6 +5,7 @@
 // transfer that finds the device gone otherwise). Arrivals and departures
 // are queued for the host's main loop, which polls eventHandle().
 
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -50,7 +51,7 @@ private:
     int m_eventFd = -1;
     bool m_hotplug = false;
     int m_hotplugHandle = 0;
-    int m_stop = 0;  // read by libusb's event wait
+    std::atomic<bool> m_stop{false};
     std::thread m_events;
     std::mutex m_mutex;
     std::deque<Change> m_changes;

@@ -210,10 +210,11 @@ public:
         ::bind(m_listen, reinterpret_cast<sockaddr*>(&address), sizeof address);
         ::listen(m_listen, 4);
         m_thread = std::thread([this, greet] {
-            m_peer = ::accept(m_listen, nullptr, nullptr);
-            if (m_peer >= 0 && greet && kit::devio::ReceiveMessage(m_peer)) {
+            const int peer = ::accept(m_listen, nullptr, nullptr);
+            m_peer = peer;
+            if (peer >= 0 && greet && kit::devio::ReceiveMessage(peer)) {
                 std::vector<std::uint8_t> ok(8, 0);
-                kit::devio::SendMessage(m_peer, kit::devio::WireType::Reply, ok);
+                kit::devio::SendMessage(peer, kit::devio::WireType::Reply, ok);
             }
         });
     }
@@ -227,13 +228,13 @@ public:
     }
     const std::string& path() const { return m_path; }
     void hangUp() {
-        if (m_peer >= 0) ::shutdown(m_peer, SHUT_RDWR);
+        if (const int peer = m_peer.load(); peer >= 0) ::shutdown(peer, SHUT_RDWR);
     }
 
 private:
     std::string m_dir, m_path;
     int m_listen = -1;
-    int m_peer = -1;
+    std::atomic<int> m_peer{-1};
     std::thread m_thread;
 };
 

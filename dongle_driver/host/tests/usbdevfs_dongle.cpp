@@ -46,6 +46,16 @@ __attribute__((constructor)) void RunUnderPreload() {
     // The address sanitizer wants to come first; the preload is checked by hand above.
     const char* asan = std::getenv("ASAN_OPTIONS");
     ::setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + (asan && *asan ? ":" : "") + "verify_asan_link_order=0").c_str(), 1);
+    // GLib, libudev and umockdev are not built for the thread sanitizer: what
+    // it reports between their threads is theirs (their locks are invisible).
+    if (const char* source = std::getenv("KIT_SOURCE_DIR")) {
+        const char* tsan = std::getenv("TSAN_OPTIONS");
+        ::setenv("TSAN_OPTIONS",
+                 (std::string(tsan ? tsan : "") + (tsan && *tsan ? ":" : "") + "suppressions=" + source +
+                  "/dongle_driver/host/tests/usb_tsan.supp")
+                     .c_str(),
+                 1);
+    }
     char temporary[] = "/tmp/kirva-usb-test.XXXXXX";
     if (::mkdtemp(temporary)) {
         ::setenv("TMPDIR", temporary, 1);
