@@ -1,5 +1,6 @@
 // kirva_udxd: the driver host. Loads the dongle driver, plugs a dongle in
-// (the virtual one, with virtual modules placed on channels), starts it
+// (the virtual one, with virtual modules placed on channels, or with --usb a
+// real one through libusb, taken on arrival and let go on removal), starts it
 // through plug and play and serves its device on a Unix socket until it is
 // told to end. "unplug" and "replug" on its control socket (kirva_udxd
 // --unplug / --replug) or SIGUSR1 and SIGUSR2 pull the dongle out (surprise
