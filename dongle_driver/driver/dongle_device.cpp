@@ -67,8 +67,23 @@ Status DongleDevice::cleanup(IoRequest& request) {
     return completeRequest(request, Status::Success);
 }
 
+Status DongleDevice::admit(IoRequest& request, RequestQueue::Handler handler) {
+    const Status status = m_queue.admit(request, std::move(handler));
+    if (status == Status::Pending && m_state.load() == DeviceState::Started &&
+        m_systemPower.load() == wdm::SystemPowerState::Working &&
+        m_devicePower.load() != wdm::DevicePowerState::D0) {
+        m_trace(TraceComponent::Power, "request D0\n");
+        IoRequest powerUp(wdm::MajorFunction::Power);
+        powerUp.powerMinor = wdm::PowerMinor::SetPower;
+        powerUp.powerType = wdm::PowerType::Device;
+        powerUp.deviceState = wdm::DevicePowerState::D0;
+        m_io.callDriverAndWait(m_self, powerUp);
+    }
+    return status;
+}
+
 Status DongleDevice::read(IoRequest& request) {
-    return m_queue.admit(request, [this](IoRequest& admitted) {
+    return admit(request, [this](IoRequest& admitted) {
         return completeRequest(admitted, admitted.length == 0 ? Status::Success : Status::NotImplemented);
     });
 }
@@ -76,9 +91,9 @@ Status DongleDevice::read(IoRequest& request) {
 Status DongleDevice::write(IoRequest& request) {
     if (request.length == 0) {
         // Nothing to carry: the request completes with the queue's verdict.
-        return m_queue.admit(request, [this](IoRequest& admitted) { return completeRequest(admitted, Status::Success); });
+        return admit(request, [this](IoRequest& admitted) { return completeRequest(admitted, Status::Success); });
     }
-    return m_queue.admit(request, [this](IoRequest& admitted) { return runWrite(admitted); });
+    return admit(request, [this](IoRequest& admitted) { return runWrite(admitted); });
 }
 
 Status DongleDevice::runWrite(IoRequest& request) {
@@ -195,8 +210,11 @@ Status DongleDevice::pnp(IoRequest& request) {
                 passDownAndWait(request);
                 m_state = m_savedState;
                 m_queue.restart();
+                return completeRequest(request, Status::Success);
             }
-            return completeRequest(request, Status::Success);
+            // Not ours to undo, but the drivers below may have a query to cancel.
+            request.status = Status::Success;
+            return passDown(request);
         case PnpMinor::StopDevice:
             m_state = DeviceState::Stopped;
             freeResources();
@@ -213,8 +231,10 @@ Status DongleDevice::pnp(IoRequest& request) {
                 passDownAndWait(request);
                 m_state = m_savedState;
                 m_queue.restart();
+                return completeRequest(request, Status::Success);
             }
-            return completeRequest(request, Status::Success);
+            request.status = Status::Success;
+            return passDown(request);
         case PnpMinor::QueryCapabilities: {
             const Status status = passDownAndWait(request);
             if (status == Status::Success && request.capabilities) request.capabilities->surpriseRemovalOk = true;
@@ -235,7 +255,10 @@ Status DongleDevice::pnp(IoRequest& request) {
 Status DongleDevice::startDevice(IoRequest& request) {
     Status status = passDownAndWait(request);
     if (status == Status::Success) {
+        // A start powers the device up: the stall its power-down took goes
+        // with it, or the queue would stay stalled after this start.
         m_devicePower = wdm::DevicePowerState::D0;
+        if (m_powerStall.exchange(false)) m_queue.restart();
         status = m_engine.setUpRadio();
         m_linkPresent = true;
     }
@@ -269,11 +292,21 @@ Status DongleDevice::configureUsb() {
     const auto parsed = wdm::usb::ParseConfiguration(configuration);
     if (!parsed || parsed->interfaces.empty()) return Status::Unsuccessful;
 
-    // One entry per interface number, alternate setting 0.
+    // One entry per interface number, alternate setting 0; every pipe asks
+    // for the maximum transfer size before the configuration is selected.
     std::vector<wdm::usb::InterfaceInformation> interfaces;
     for (const auto& interface : parsed->interfaces) {
         if (interface.alternateSetting != 0) continue;
-        interfaces.push_back({interface.number, 0, {}});
+        wdm::usb::InterfaceInformation information{interface.number, 0, {}};
+        for (const auto& endpoint : interface.endpoints) {
+            wdm::usb::PipeInformation pipe;
+            pipe.endpointAddress = endpoint.address;
+            pipe.type = endpoint.type;
+            pipe.maxPacketSize = endpoint.maxPacketSize;
+            pipe.maxTransferSize = kPipeMaxTransferSize;
+            information.pipes.push_back(pipe);
+        }
+        interfaces.push_back(std::move(information));
     }
     const Status checked = checkEndpoints(interfaces, configuration);
     if (checked != Status::Success) return checked;
@@ -283,10 +316,8 @@ Status DongleDevice::configureUsb() {
     m_configuration = configuration;
     m_configurationHandle = urb.configurationHandle;
     m_interfaces = urb.interfaces;
-    for (std::size_t i = 0; i < m_pipes.size(); ++i) {
-        m_pipes[i] = m_interfaces.front().pipes[i];
-        m_pipes[i].maxTransferSize = kPipeMaxTransferSize;
-    }
+    if (m_interfaces.empty() || m_interfaces.front().pipes.size() < m_pipes.size()) return Status::Unsuccessful;
+    for (std::size_t i = 0; i < m_pipes.size(); ++i) m_pipes[i] = m_interfaces.front().pipes[i];
     return Status::Success;
 }
 
@@ -346,16 +377,17 @@ Status DongleDevice::power(IoRequest& request) {
 
 Status DongleDevice::setDevicePower(IoRequest& request) {
     if (request.deviceState == wdm::DevicePowerState::D3) {
-        if (m_devicePower == wdm::DevicePowerState::D0) m_queue.stall();
-        m_devicePower = wdm::DevicePowerState::D3;
+        if (m_devicePower.exchange(wdm::DevicePowerState::D3) == wdm::DevicePowerState::D0) {
+            m_powerStall = true;
+            m_queue.stall();
+        }
         m_trace(TraceComponent::Power, "power down\n");
         return passDown(request);
     }
     const Status status = passDownAndWait(request);
-    if (status == Status::Success && m_devicePower != wdm::DevicePowerState::D0) {
-        m_devicePower = wdm::DevicePowerState::D0;
+    if (status == Status::Success && m_devicePower.exchange(wdm::DevicePowerState::D0) != wdm::DevicePowerState::D0) {
         m_trace(TraceComponent::Power, "power up\n");
-        m_queue.restart();
+        if (m_powerStall.exchange(false)) m_queue.restart();
     }
     return completeRequest(request, status);
 }

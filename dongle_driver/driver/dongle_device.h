@@ -57,7 +57,7 @@ public:
 
     DeviceState state() const { return m_state.load(); }
     int openCount() const { return m_openCount.load(); }
-    wdm::DevicePowerState devicePower() const { return m_devicePower; }
+    wdm::DevicePowerState devicePower() const { return m_devicePower.load(); }
     RadioEngine& engine() { return m_engine; }
     RequestQueue& queue() { return m_queue; }
     wdm::RemoveLock& removeLock() { return m_removeLock; }
@@ -76,6 +76,9 @@ private:
     wdm::Status setEvent(wdm::IoRequest& request, bool removeEvent);
     wdm::Status completeRequest(wdm::IoRequest& request, wdm::Status status, std::size_t information = 0);
     wdm::Status setDevicePower(wdm::IoRequest& request);
+    // Admits a file request; one held while the device sleeps on its own
+    // (system working, device in D3) asks for D0.
+    wdm::Status admit(wdm::IoRequest& request, RequestQueue::Handler handler);
 
     wdm::IoManager& m_io;
     DriverTrace& m_trace;
@@ -90,8 +93,11 @@ private:
     DeviceState m_savedState = DeviceState::NeverStarted;
     std::atomic<int> m_openCount{0};
     bool m_linkPresent = false;
-    wdm::SystemPowerState m_systemPower = wdm::SystemPowerState::Working;
-    wdm::DevicePowerState m_devicePower = wdm::DevicePowerState::D3;
+    std::atomic<wdm::SystemPowerState> m_systemPower{wdm::SystemPowerState::Working};
+    std::atomic<wdm::DevicePowerState> m_devicePower{wdm::DevicePowerState::D3};
+    // The queue holds one stall for the powered-down device; it is undone
+    // exactly once, by power-up or by the next start.
+    std::atomic<bool> m_powerStall{false};
 
     std::optional<std::vector<std::uint8_t>> m_configuration;
     std::uint32_t m_configurationHandle = 0;

@@ -1,6 +1,7 @@
 #include "dongle_driver/driver/radio_engine.h"
 
 #include <algorithm>
+#include <chrono>
 #include <mutex>
 
 namespace kirva {
@@ -26,6 +27,11 @@ namespace {
 constexpr std::size_t kTransmitCapacity = kRadioBufferSize - kRadioHeaderLength - kRadioContentHeader;  // 1536
 constexpr std::uint8_t kSearchContent[] = {'A', 'T', '+', '\r', 0};
 constexpr std::size_t kSearchListOffset = 8;  // length, count, then the addresses
+constexpr std::chrono::milliseconds kPauseAfterFailedRead{20};
+
+bool DeviceGone(Status status) {
+    return status == Status::DeviceNotConnected || status == Status::NoSuchDevice || status == Status::DeviceRemoved;
+}
 }  // namespace
 
 RadioEngine::RadioEngine(UsbChannel& usb, wdm::Pool& pool, DriverTrace& trace)
@@ -220,6 +226,9 @@ void RadioEngine::stopReceive() {
 void RadioEngine::startSearch(std::uint16_t channel, const WirelessPassword& password,
                               const RadioAddress& searchAddress) {
     m_trace(TraceComponent::Radio, "com search order\n");
+    // The previous search's list goes now: should this search fail to go out,
+    // its channel must not seem to hold the last channel's modules.
+    clearNotifyArea();
     if (channel != 0) setChannel(channel);
     if (transmit(searchAddress, password, 0, kSearchContent) != Status::Success) {
         m_trace(TraceComponent::Radio, "transfer not ok!");
@@ -276,6 +285,11 @@ void RadioEngine::loopThread(Loop& loop) {
             loop.running = false;
             return;
         }
+        if (loop.pauseBeforeRead.exchange(false) && loop.stop.wait(kPauseAfterFailedRead)) {
+            m_trace(TraceComponent::Radio, " thread stop!!!\n");
+            loop.running = false;
+            return;
+        }
         submitRead(loop);
     }
 }
@@ -316,8 +330,14 @@ void RadioEngine::onReadComplete(Loop& loop) {
         slot.busy = false;
     }
     // A failed read delivered nothing: its buffer still holds the previous
-    // frame, which must not be filtered again. The loop waits for the next
-    // submit or stop.
+    // frame, which must not be filtered again. Unless it was cancelled (the
+    // loop is stopping) or the dongle is gone, the loop reads on: one
+    // transient USB error must not idle it until the next start.
+    const Status status = slot.request->status;
+    if (failed && status != Status::Cancelled && !DeviceGone(status)) {
+        loop.pauseBeforeRead = true;
+        loop.submit.set();
+    }
     if (!failed) {
         const RadioReplyView reply(
             std::span<const std::uint8_t>(slot.buffer.get(), std::min(slot.urb.transferred, kRadioBufferSize)));

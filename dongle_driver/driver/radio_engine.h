@@ -77,6 +77,9 @@ private:
     struct Loop {
         LoopKind kind;
         std::atomic<bool> running{false};
+        // The last read failed: the next one waits a moment, so a dongle that
+        // keeps failing cannot spin the loop.
+        std::atomic<bool> pauseBeforeRead{false};
         wdm::KernelEvent stop{wdm::EventType::Synchronization};
         wdm::KernelEvent submit{wdm::EventType::Synchronization};
         wdm::SystemThread thread;

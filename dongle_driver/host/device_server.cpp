@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <map>
 
@@ -56,8 +57,8 @@ constexpr std::size_t kMaxProxies = 8;
 
 }  // namespace
 
-DeviceServer::DeviceServer(DriverHost& host, std::string socketPath)
-    : m_host(host), m_socketPath(std::move(socketPath)) {}
+DeviceServer::DeviceServer(DriverHost& host, std::string socketPath, int greetingLimitMs)
+    : m_host(host), m_socketPath(std::move(socketPath)), m_greetingLimitMs(greetingLimitMs) {}
 
 DeviceServer::~DeviceServer() { stop(); }
 
@@ -109,7 +110,18 @@ void DeviceServer::acceptOne() {
     std::lock_guard lock(m_mutex);
     reapFinished();
     if (static_cast<int>(m_connections.size()) >= kMaxConnections) {
-        SendReply(fd, DevError::Io, wdm::Status::InsufficientResources);
+        // Said at once, without waiting for the program's greeting: the
+        // answer sits in the socket until the program reads it.
+        const timeval brief{0, 100000};
+        ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &brief, sizeof brief);
+        SendReply(fd, DevError::Busy, wdm::Status::InsufficientResources);
+        // Closing over an unread greeting would reset the connection before
+        // the program reads the answer: take the greeting first (briefly).
+        pollfd greeting{fd, POLLIN, 0};
+        if (::poll(&greeting, 1, 50) > 0) {
+            std::uint8_t discard[64];
+            (void)::recv(fd, discard, sizeof discard, MSG_DONTWAIT);
+        }
         ::close(fd);
         return;
     }
@@ -143,8 +155,30 @@ void DeviceServer::stop() {
     m_stopFd = -1;
 }
 
+bool DeviceServer::awaitGreeting(int fd) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_greetingLimitMs);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        pollfd fds[] = {{fd, POLLIN, 0}, {m_stopFd, POLLIN, 0}};
+        const int ready = ::poll(fds, 2, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0 || fds[1].revents) return false;
+        break;
+    }
+    // The greeting itself is read under the connection's receive limit.
+    const auto hello = kit::devio::ReceiveMessage(fd);
+    return hello && hello->type == WireType::Hello && kit::devio::ReadU32(hello->body, 0) == kit::devio::kWireVersion;
+}
+
 void DeviceServer::serve(Connection& connection) {
     const int fd = connection.fd;
+    if (!awaitGreeting(fd)) {
+        ::close(fd);
+        --m_active;
+        connection.done = true;
+        return;
+    }
     wdm::Status opened;
     auto file = m_host.open(kDevicePath, opened);
     std::vector<ProxyEvent> proxies;

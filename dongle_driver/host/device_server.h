@@ -21,8 +21,11 @@ kit::devio::DevError DevErrorFor(wdm::Status status);
 class DeviceServer {
 public:
     static constexpr int kMaxConnections = 16;
+    // A program greets within this time or its connection is dropped, so
+    // connections that say nothing cannot hold every slot.
+    static constexpr int kGreetingLimitMs = 3000;
 
-    DeviceServer(DriverHost& host, std::string socketPath);
+    DeviceServer(DriverHost& host, std::string socketPath, int greetingLimitMs = kGreetingLimitMs);
     ~DeviceServer();
     DeviceServer(const DeviceServer&) = delete;
     DeviceServer& operator=(const DeviceServer&) = delete;
@@ -44,10 +47,13 @@ private:
         std::atomic<bool> done{false};
     };
     void serve(Connection& connection);
+    // Waits for the program's greeting; false when it did not come in time.
+    bool awaitGreeting(int fd);
     void reapFinished();
 
     DriverHost& m_host;
     const std::string m_socketPath;
+    const int m_greetingLimitMs;
     int m_listenFd = -1;
     int m_stopFd = -1;  // eventfd: readable once the server stops
     std::mutex m_mutex;

@@ -15,6 +15,18 @@ struct UsbBus::PortExtension : DeviceExtension {
 
 namespace {
 constexpr std::uint32_t kBusDeviceType = 0x22;  // unknown device type
+
+// The request's status for the bus's outcome: only a vanished device reads
+// as "not connected"; a stall or a transfer error is a plain failure.
+Status StatusFor(UsbdStatus usbd) {
+    switch (usbd) {
+        case UsbdStatus::Success: return Status::Success;
+        case UsbdStatus::Cancelled: return Status::Cancelled;
+        case UsbdStatus::DeviceGone: return Status::DeviceNotConnected;
+        case UsbdStatus::Timeout: return Status::IoTimeout;
+        default: return Status::Unsuccessful;
+    }
+}
 }
 
 UsbBus::UsbBus(IoManager& io) : m_io(io) {
@@ -49,6 +61,11 @@ void UsbBus::setTransferObserver(TransferObserver observer) {
     m_observer = std::move(observer);
 }
 
+void UsbBus::setPnpObserver(PnpObserver observer) {
+    std::lock_guard lock(m_observerMutex);
+    m_pnpObserver = std::move(observer);
+}
+
 void UsbBus::observe(const Urb& urb, bool completed) {
     std::lock_guard lock(m_observerMutex);
     if (m_observer) m_observer(urb, completed);
@@ -56,6 +73,10 @@ void UsbBus::observe(const Urb& urb, bool completed) {
 
 Status UsbBus::dispatchPnp(DeviceObject& device, IoRequest& request) {
     auto& port = device.extensionAs<PortExtension>();
+    {
+        std::lock_guard lock(m_observerMutex);
+        if (m_pnpObserver) m_pnpObserver(request.pnpMinor);
+    }
     Status status = Status::Success;
     switch (request.pnpMinor) {
         case PnpMinor::QueryCapabilities:
@@ -97,10 +118,7 @@ Status UsbBus::handleUrb(PortExtension& port, IoRequest& request, Urb& urb) {
     observe(urb, false);
     auto finish = [&](UsbdStatus usbd) {
         urb.status = usbd;
-        const Status status = usbd == UsbdStatus::Success   ? Status::Success
-                              : usbd == UsbdStatus::Cancelled ? Status::Cancelled
-                              : usbd == UsbdStatus::DeviceGone ? Status::DeviceNotConnected
-                                                               : Status::Unsuccessful;
+        const Status status = StatusFor(usbd);
         observe(urb, true);
         request.complete(status, 0);
         return status;
@@ -133,10 +151,7 @@ Status UsbBus::handleUrb(PortExtension& port, IoRequest& request, Urb& urb) {
                 urb.transferred = got;
                 urb.status = usbd;
                 observe(urb, true);
-                request.complete(usbd == UsbdStatus::Success     ? Status::Success
-                                 : usbd == UsbdStatus::Cancelled ? Status::Cancelled
-                                                                 : Status::DeviceNotConnected,
-                                 got);
+                request.complete(StatusFor(usbd), got);
             });
             return Status::Pending;
         }

@@ -20,6 +20,8 @@ class UsbBus {
 public:
     // Observer of every transfer on the bus (for transfer logs).
     using TransferObserver = std::function<void(const Urb& urb, bool completed)>;
+    // Observer of the plug-and-play requests that reach the bus's devices.
+    using PnpObserver = std::function<void(PnpMinor minor)>;
 
     explicit UsbBus(IoManager& io);
     ~UsbBus();
@@ -31,6 +33,7 @@ public:
     // Marks the device gone: queued reads fail, later requests fail.
     void unplug(DeviceObject& physicalDevice);
     void setTransferObserver(TransferObserver observer);
+    void setPnpObserver(PnpObserver observer);
 
     static std::uint32_t PipeHandleFor(std::uint8_t endpointAddress) { return 0x100u | endpointAddress; }
 
@@ -47,6 +50,7 @@ private:
     DriverObject m_driver{"\\Driver\\usbbus"};
     std::mutex m_observerMutex;
     TransferObserver m_observer;
+    PnpObserver m_pnpObserver;
 };
 
 }  // namespace wdm::usb

@@ -10,6 +10,7 @@ std::string_view UsbdStatusName(UsbdStatus status) {
         case UsbdStatus::DeviceGone: return "device-gone";
         case UsbdStatus::BufferOverrun: return "buffer-overrun";
         case UsbdStatus::InvalidPipe: return "invalid-pipe";
+        case UsbdStatus::Timeout: return "timeout";
         case UsbdStatus::Error: return "error";
     }
     return "unknown";

@@ -16,7 +16,7 @@ enum class Direction { In, Out };
 enum class EndpointType : std::uint8_t { Control = 0, Isochronous = 1, Bulk = 2, Interrupt = 3 };
 
 // Outcome of a request on the bus, next to the request's own status.
-enum class UsbdStatus { Success, Stall, Cancelled, DeviceGone, BufferOverrun, InvalidPipe, Error };
+enum class UsbdStatus { Success, Stall, Cancelled, DeviceGone, BufferOverrun, InvalidPipe, Timeout, Error };
 std::string_view UsbdStatusName(UsbdStatus status);
 
 struct PipeInformation {

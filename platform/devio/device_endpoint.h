@@ -20,8 +20,12 @@ enum class DevError {
     Removed,        // the device went away (or the connection to its host)
     DeviceFailed,   // the device completed the request with a failure
     InvalidArgument,
-    Io,             // the transport failed (errno kept by the endpoint)
+    Io,             // the transport failed, or the device's host did not answer in time
+    Busy,           // the device's host serves as many programs as it can
 };
+
+// A short text for messages ("the driver host is busy").
+const char* DevErrorText(DevError error);
 
 struct ControlResult {
     DevError error = DevError::None;

@@ -1,6 +1,10 @@
 #include "platform/devio/device_registry.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <cctype>
 #include <cstdlib>
@@ -43,6 +47,32 @@ std::string RuntimeDirectory() {
     if (const char* kit = std::getenv("KIT_RUNTIME_DIR"); kit && *kit) return kit;
     if (const char* xdg = std::getenv("XDG_RUNTIME_DIR"); xdg && *xdg) return std::string(xdg) + "/kit";
     return "/tmp/kit-" + std::to_string(::getuid());
+}
+
+bool PrepareRuntimeDirectory(std::string& error) {
+    const std::string path = RuntimeDirectory();
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+        error = "cannot create the runtime folder " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        error = "cannot inspect the runtime folder " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        error = "the runtime folder " + path + " is not a folder (a link or a file is refused)";
+        return false;
+    }
+    if (info.st_uid != ::geteuid()) {
+        error = "the runtime folder " + path + " belongs to another user";
+        return false;
+    }
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        error = "the runtime folder " + path + " is writable by others (make it mode 0700)";
+        return false;
+    }
+    return true;
 }
 
 std::string SocketPathFor(std::string_view name) { return RuntimeDirectory() + "/" + std::string(name) + ".sock"; }

@@ -34,6 +34,10 @@ private:
 
 // $KIT_RUNTIME_DIR, else $XDG_RUNTIME_DIR/kit, else /tmp/kit-$UID.
 std::string RuntimeDirectory();
+// Makes sure the runtime directory is this user's own: creates it with mode
+// 0700 when it is missing, refuses one that is a link, not a directory,
+// owned by another user or writable by others. False with a message.
+bool PrepareRuntimeDirectory(std::string& error);
 // The socket a device host serves NAME on.
 std::string SocketPathFor(std::string_view name);
 // "\\.\NAME" gives NAME; nullopt for anything else (or an unsafe name).

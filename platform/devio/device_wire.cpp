@@ -33,6 +33,7 @@ bool ReadAll(int fd, std::uint8_t* data, std::size_t length) {
 
 bool KnownType(std::uint8_t type) {
     switch (static_cast<WireType>(type)) {
+        case WireType::Hello:
         case WireType::Write:
         case WireType::Control:
         case WireType::Export:

@@ -2,11 +2,12 @@
 // Messages between a device host and the programs that opened its device,
 // over a stream socket. Each message: type byte, body length (32-bit
 // little-endian, at most kMaxBody), body.
-//   program -> host: 'W' frame                  write
+//   program -> host: 'H' version                first of all: the program's greeting
+//                    'W' frame                  write
 //                    'C' code, outsize, input   control request
 //                    'E' handle                 export an event
-//   host -> program: 'R' error, status, output  answer to the last request (and,
-//                                               first of all, to the connection)
+//   host -> program: 'R' error, status, output  answer to the last request (and
+//                                               to the program's greeting)
 //                    'S' handle                 the program's event is signalled
 
 #include <cstddef>
@@ -18,8 +19,9 @@
 namespace kit::devio {
 
 inline constexpr std::size_t kMaxBody = 64 * 1024;
+inline constexpr std::uint32_t kWireVersion = 1;
 
-enum class WireType : std::uint8_t { Write = 'W', Control = 'C', Export = 'E', Reply = 'R', Signal = 'S' };
+enum class WireType : std::uint8_t { Hello = 'H', Write = 'W', Control = 'C', Export = 'E', Reply = 'R', Signal = 'S' };
 
 struct WireMessage {
     WireType type = WireType::Reply;

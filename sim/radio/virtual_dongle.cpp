@@ -102,6 +102,10 @@ UsbdStatus VirtualDongle::bulkOut(std::uint8_t endpoint, std::span<const std::ui
         if (m_configuration == 0) return UsbdStatus::InvalidPipe;
         if (endpoint != 0x02 && endpoint != 0x03) return UsbdStatus::InvalidPipe;
         if (endpoint == 0x03) return UsbdStatus::Success;  // configured, unused by the radio
+        if (m_faults.failedWrites > 0) {
+            --m_faults.failedWrites;
+            return m_faults.status;
+        }
         ++m_sent;
         m_recent.emplace_back(data.begin(), data.end());
         if (m_recent.size() > kRecentFrames) m_recent.pop_front();
@@ -160,6 +164,19 @@ void VirtualDongle::inject(std::vector<std::uint8_t> frame) {
     m_wake.notify_all();
 }
 
+void VirtualDongle::setTransferFaults(TransferFaults faults) {
+    {
+        std::lock_guard lock(m_mutex);
+        m_faults = faults;
+    }
+    m_wake.notify_all();
+}
+
+std::size_t VirtualDongle::failedReadCount() const {
+    std::lock_guard lock(m_mutex);
+    return m_failedReads;
+}
+
 void VirtualDongle::deliveryLoop() {
     std::unique_lock lock(m_mutex);
     while (!m_ending) {
@@ -168,6 +185,18 @@ void VirtualDongle::deliveryLoop() {
             m_arrived.push_back(std::move(m_scheduled.front().frame));
             m_scheduled.pop_front();
             if (m_arrived.size() > m_config.receiveFifo) m_arrived.pop_front();
+        }
+        if (m_faults.failedReads > 0 && !m_reads.empty()) {
+            --m_faults.failedReads;
+            PendingRead read = std::move(m_reads.front());
+            m_reads.pop_front();
+            const UsbdStatus status = m_faults.status;
+            ++m_failedReads;
+            lock.unlock();
+            read.done(status, 0);
+            lock.lock();
+            m_deliveredChanged.notify_all();
+            continue;
         }
         if (!m_arrived.empty() && !m_reads.empty()) {
             deliverLocked(lock);

@@ -35,6 +35,15 @@ struct DongleConfig {
     std::size_t receiveFifo = 512;
 };
 
+// Transfers the dongle fails on purpose, as a flaky cable or firmware would:
+// the next `failedReads` bulk IN reads and `failedWrites` bulk OUT transfers
+// end with `status` (the device stays present).
+struct TransferFaults {
+    std::size_t failedReads = 0;
+    std::size_t failedWrites = 0;
+    wdm::usb::UsbdStatus status = wdm::usb::UsbdStatus::Error;
+};
+
 // A dongle whose third endpoint is an interrupt endpoint.
 DongleConfig WithInterruptThirdEndpoint(DongleConfig config);
 
@@ -56,6 +65,9 @@ public:
     void pull();
     // Puts a frame on the bulk IN side as if it had come over the air.
     void inject(std::vector<std::uint8_t> frame);
+    void setTransferFaults(TransferFaults faults);
+    // Bulk IN reads completed so far with a failure other than a cancel.
+    std::size_t failedReadCount() const;
 
     std::uint16_t channel() const;
     std::uint32_t registerValue(std::uint32_t address) const;
@@ -88,6 +100,8 @@ private:
     std::condition_variable m_wake;
     mutable std::condition_variable m_deliveredChanged;
     std::size_t m_delivered = 0;
+    TransferFaults m_faults;
+    std::size_t m_failedReads = 0;
     bool m_gone = false;
     bool m_ending = false;
     std::uint16_t m_channel = 1;

@@ -34,6 +34,16 @@ std::future<Status> StartHeldWrite(DriverRig& rig, HostFile& file) {
     return written;
 }
 
+// The outcome of a write started on another thread. One still held after a
+// generous wait is ended by pulling the dongle, so a failing test cannot hang.
+Status Finish(DriverRig& rig, std::future<Status>& written, const char* why) {
+    if (written.wait_for(kLong) != std::future_status::ready) {
+        ADD_FAILURE() << why;
+        rig.host.pullOut();
+    }
+    return written.get();
+}
+
 TEST(DongleStart, ProgramsTheRadioAndSelectsTheConfiguration) {
     DriverRig rig;
     ASSERT_EQ(rig.plug(), Status::Success);
@@ -237,6 +247,71 @@ TEST(DonglePower, SleepHoldsWritesUntilTheSystemWakes) {
     ASSERT_EQ(written.wait_for(kLong), std::future_status::ready);
     EXPECT_EQ(written.get(), Status::Success);
     EXPECT_EQ(rig.dongle->sentCount(), 1u);
+}
+
+TEST(DonglePower, WriteToASleepingDeviceWakesIt) {
+    // The system stays working; only the device went to D3.
+    DriverRig rig;
+    ASSERT_EQ(rig.plug(), Status::Success);
+    auto file = rig.open();
+    auto* physical = rig.host.functionDevice()->lower;
+    ASSERT_EQ(rig.host.pnp().setDevicePower(*physical, wdm::DevicePowerState::D3), Status::Success);
+    auto written = std::async(std::launch::async, [&file] { return file->write(AttentionFrame()); });
+    ASSERT_EQ(Finish(rig, written, "the held write never asked for D0"), Status::Success);
+    EXPECT_EQ(Device(rig).devicePower(), wdm::DevicePowerState::D0);
+    EXPECT_FALSE(Device(rig).queue().stalled());
+    EXPECT_EQ(rig.dongle->sentCount(), 1u);
+}
+
+TEST(DonglePower, StopAndStartWhilePoweredDownLeaveTheQueueRunning) {
+    DriverRig rig;
+    ASSERT_EQ(rig.plug(), Status::Success);
+    auto* physical = rig.host.functionDevice()->lower;
+    ASSERT_EQ(rig.host.pnp().setDevicePower(*physical, wdm::DevicePowerState::D3), Status::Success);
+    ASSERT_EQ(rig.host.pnp().queryStop(*physical), Status::Success);
+    ASSERT_EQ(rig.host.pnp().stop(*physical), Status::Success);
+    ASSERT_EQ(rig.host.start(), Status::Success);
+    EXPECT_FALSE(Device(rig).queue().stalled()) << "the power-down's stall outlived the start";
+    auto file = rig.open();
+    auto written = std::async(std::launch::async, [&file] { return file->write(AttentionFrame()); });
+    EXPECT_EQ(Finish(rig, written, "the write stays held"), Status::Success);
+}
+
+TEST(DonglePnp, CancelRequestsAlwaysReachTheBus) {
+    // Pending or not, a cancel goes down: the bus may hold a query of its own.
+    DriverRig rig;
+    ASSERT_EQ(rig.plug(), Status::Success);
+    auto* physical = rig.host.functionDevice()->lower;
+    std::mutex mutex;
+    std::vector<wdm::PnpMinor> seen;
+    rig.host.bus().setPnpObserver([&](wdm::PnpMinor minor) {
+        std::lock_guard lock(mutex);
+        seen.push_back(minor);
+    });
+    ASSERT_EQ(rig.host.pnp().cancelStop(*physical), Status::Success);
+    ASSERT_EQ(rig.host.pnp().cancelRemove(*physical), Status::Success);
+    ASSERT_EQ(rig.host.pnp().queryStop(*physical), Status::Success);
+    ASSERT_EQ(rig.host.pnp().cancelStop(*physical), Status::Success);
+    rig.host.bus().setPnpObserver(nullptr);
+    const std::vector<wdm::PnpMinor> expected = {wdm::PnpMinor::CancelStopDevice, wdm::PnpMinor::CancelRemoveDevice,
+                                                 wdm::PnpMinor::QueryStopDevice, wdm::PnpMinor::CancelStopDevice};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(Device(rig).state(), DeviceState::Started);
+    EXPECT_FALSE(Device(rig).queue().stalled());
+}
+
+TEST(DongleStart, PipesAskForTheirTransferSizeWhenTheConfigurationIsSelected) {
+    DriverRig rig;
+    std::vector<std::uint32_t> requested;
+    rig.host.bus().setTransferObserver([&](const wdm::usb::Urb& urb, bool completed) {
+        if (completed || urb.function != wdm::usb::UrbFunction::SelectConfiguration || !urb.configurationDescriptor)
+            return;
+        for (const auto& interface : urb.interfaces)
+            for (const auto& pipe : interface.pipes) requested.push_back(pipe.maxTransferSize);
+    });
+    ASSERT_EQ(rig.plug(), Status::Success);
+    rig.host.bus().setTransferObserver(nullptr);
+    EXPECT_EQ(requested, std::vector<std::uint32_t>(3, kPipeMaxTransferSize));
 }
 
 TEST(DongleCapabilities, SurpriseRemovalIsDeclaredSafe) {

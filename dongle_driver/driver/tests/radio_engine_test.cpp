@@ -6,6 +6,7 @@
 
 #include <chrono>
 
+#include "dongle_driver/driver/dongle_device.h"
 #include "dongle_driver/driver/radio_frame.h"
 #include "dongle_driver/driver/tests/driver_rig.h"
 #include "sim/radio/reply_frame.h"
@@ -172,6 +173,20 @@ TEST_F(RadioEngineTest, TruncatedReplyFrameIsNotAccepted) {
     EXPECT_EQ(NotifyText(), std::string("+OK=whole\n\n\0", 12));
 }
 
+TEST_F(RadioEngineTest, FailedReadsAreRetriedUntilTheReplyArrives) {
+    // Stalls and transfer errors are transient; a cancel or a removal is not.
+    for (const auto status : {wdm::usb::UsbdStatus::Error, wdm::usb::UsbdStatus::Stall}) {
+        rig.dongle->setTransferFaults({.failedReads = 2, .status = status});
+        ASSERT_EQ(file->write(Send("AT+QVER=?\r")), Status::Success);
+        ASSERT_EQ(file->write(BuildStartReceive(0, kModuleA)), Status::Success);
+        Inject(Reply("+OK=late\n\n", rig.host.functionDevice()->extensionAs<DongleDevice>().engine().commandNumber()));
+        ASSERT_TRUE(read.event->wait(kLong)) << "the loop idled after a failed read";
+        ASSERT_EQ(file->write(BuildStopReceive()), Status::Success);
+        EXPECT_EQ(NotifyText(), std::string("+OK=late\n\n\0", 11));
+    }
+    EXPECT_EQ(rig.dongle->failedReadCount(), 4u);
+}
+
 class SearchTest : public RadioEngineTest {
 protected:
     // Starts a search, lets `answers` reply frames reach the driver, stops.
@@ -236,6 +251,23 @@ TEST_F(SearchTest, ListStopsAt333Addresses) {
     ASSERT_EQ(found.size(), 333u);
     EXPECT_EQ(found.back()[5], 332 & 0xFF);
     EXPECT_EQ(GetU32(area.data()), 8u + 6u * 333u);
+}
+
+TEST_F(SearchTest, FailedReadsDoNotEndTheSearch) {
+    rig.addModule(kModuleA, 4);
+    rig.dongle->setTransferFaults({.failedReads = 3});
+    const auto found = Search(4, 1);
+    EXPECT_EQ(found.size(), 1u);
+}
+
+TEST_F(SearchTest, SearchThatCannotBeSentLeavesNoOldList) {
+    rig.addModule(kModuleA, 4);
+    ASSERT_EQ(Search(4, 1).size(), 1u);
+    rig.dongle->setTransferFaults({.failedWrites = 1});
+    ASSERT_EQ(file->write(BuildStartSearch(5, kPassword, kSearchAllAddress)), Status::Success);
+    EXPECT_EQ(rig.traced("transfer not ok!"), 1);
+    EXPECT_TRUE(StopAndList().empty()) << "channel 4's module listed under channel 5";
+    EXPECT_EQ(GetU32(area.data()), 0u);
 }
 
 TEST_F(SearchTest, SearchSendsTheBroadcastFrame) {

@@ -10,12 +10,16 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "dongle_driver/interface/dongle_interface.h"
 #include "platform/test_support/program_path.h"
+#include "platform/test_support/program_run.h"
 #include "platform/devio/device_registry.h"
 
 namespace {
@@ -37,6 +41,32 @@ int RunAndWait(const std::vector<std::string>& arguments) {
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs the program and gives it a few seconds to end by itself; one still
+// running then is killed and reads as -1.
+int RunWithin(const std::vector<std::string>& arguments, int seconds = 5) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::vector<char*> argv;
+        for (const auto& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    for (int i = 0; i < seconds * 100; ++i) {
+        if (::waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::this_thread::sleep_for(10ms);
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0);
+    return -1;
+}
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool WaitFor(const std::string& path, bool present) {
@@ -77,6 +107,87 @@ TEST(KirvaUdxdProgram, UsageErrorsExitWithTwo) {
     EXPECT_EQ(RunAndWait({Program(), "--no-such-option"}), 2);
     EXPECT_EQ(RunAndWait({Program(), "--simulate", "0:1"}), 2);
     EXPECT_EQ(RunAndWait({Program(), "--module-password", "short"}), 2);
+    EXPECT_EQ(RunAndWait({Program(), "--usb", "1a2b"}), 2);
+    EXPECT_EQ(RunAndWait({Program(), "--usb", "1a2b:3c4d", "--simulate", "6:1"}), 2) << "one dongle or the other";
+    ::setenv("KIRVA_UDX_USB", "not-an-id", 1);
+    EXPECT_EQ(RunAndWait({Program(), "--log", "/dev/null"}), 2);
+    ::unsetenv("KIRVA_UDX_USB");
+}
+
+TEST(KirvaUdxdProgram, RuntimeFolderAndPidFileAreNotTrusted) {
+    char base[] = "/tmp/kirva-trust-test.XXXXXX";
+    ASSERT_TRUE(::mkdtemp(base));
+    const std::string open = std::string(base) + "/open";
+    ASSERT_EQ(::mkdir(open.c_str(), 0700), 0);
+    ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
+    ::setenv("KIT_RUNTIME_DIR", open.c_str(), 1);
+    EXPECT_EQ(RunWithin({Program(), "--simulate", "6:1", "--log", "/dev/null"}), 1)
+        << "a folder anyone can write to is refused";
+
+    // --unplug never signals the process a stale pid file names.
+    const std::string dir = std::string(base) + "/run";
+    ::setenv("KIT_RUNTIME_DIR", dir.c_str(), 1);
+    ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+    const pid_t bystander = ::fork();
+    if (bystander == 0) {
+        ::execl("/bin/sleep", "sleep", "30", nullptr);
+        ::_exit(127);
+    }
+    { std::ofstream(dir + "/kirva_udxd.pid") << bystander << "\n"; }
+    EXPECT_EQ(RunWithin({Program(), "--unplug"}), 1) << "no host runs";
+    int status = 0;
+    EXPECT_EQ(::waitpid(bystander, &status, WNOHANG), 0) << "an unrelated process was signalled";
+    ::kill(bystander, SIGKILL);
+    ::waitpid(bystander, &status, 0);
+
+    // A link planted as the pid file is replaced, not written through.
+    const std::string victim = std::string(base) + "/victim";
+    { std::ofstream(victim) << "untouched"; }
+    ::unlink((dir + "/kirva_udxd.pid").c_str());
+    ASSERT_EQ(::symlink(victim.c_str(), (dir + "/kirva_udxd.pid").c_str()), 0);
+    const pid_t host = ::fork();
+    if (host == 0) {
+        ::execl(Program().c_str(), "kirva_udxd", "--simulate", "6:1", "--log", "/dev/null", nullptr);
+        ::_exit(127);
+    }
+    ASSERT_TRUE(WaitFor(dir + "/MERVO_QTM31RB07_TEST.sock", true));
+    for (int i = 0; i < 500 && ReadAll(dir + "/kirva_udxd.pid") != std::to_string(host) + "\n"; ++i)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(ReadAll(victim), "untouched");
+    struct stat info {};
+    ASSERT_EQ(::lstat((dir + "/kirva_udxd.pid").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(ReadAll(dir + "/kirva_udxd.pid"), std::to_string(host) + "\n");
+    ::kill(host, SIGTERM);
+    ::waitpid(host, &status, 0);
+
+    ::unsetenv("KIT_RUNTIME_DIR");
+    RunAndWait({"/bin/rm", "-rf", base});
+}
+
+TEST(KirvaUdxdProgram, AStoppedHostDoesNotHangTheTool) {
+    const auto tool = kit::test_support::ProgramPath("tarnwave-cli");
+    if (!std::filesystem::exists(tool)) GTEST_SKIP() << "tarnwave-cli is not built";
+    char dir[] = "/tmp/kirva-stopped-test.XXXXXX";
+    ASSERT_TRUE(::mkdtemp(dir));
+    ::setenv("KIT_RUNTIME_DIR", dir, 1);
+    const pid_t host = ::fork();
+    if (host == 0) {
+        ::execl(Program().c_str(), "kirva_udxd", "--simulate", "6:1", "--log", "/dev/null", nullptr);
+        ::_exit(127);
+    }
+    ASSERT_TRUE(WaitFor(std::string(dir) + "/MERVO_QTM31RB07_TEST.sock", true));
+    ASSERT_EQ(::kill(host, SIGSTOP), 0);
+    // The tool gives up after its own limit (seconds); the run is bounded.
+    const auto run = kit::test_support::RunProgram(tool, "--dongle radio-search --channel 6");
+    ::kill(host, SIGCONT);
+    ::kill(host, SIGTERM);
+    int status = 0;
+    ::waitpid(host, &status, 0);
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot open the radio dongle"), std::string::npos) << run.output;
+    ::unsetenv("KIT_RUNTIME_DIR");
+    RunAndWait({"/bin/rm", "-rf", dir});
 }
 
 TEST(KirvaUdxdProgram, ServesUnplugsReplugsAndEnds) {
