@@ -68,11 +68,16 @@ int OpenDongle(ModuleLink& link, const LinkOptions& options, std::string& error,
     error = "cannot start the reply worker";
     return result;
   }
-  auto opened = DongleTransport::open(link.request(), link.worker(), &CliNotes(), result);
+  kit::devio::DevError openError = kit::devio::DevError::None;
+  auto opened = DongleTransport::open(link.request(), link.worker(), &CliNotes(), result, &openError);
   if (!opened) {
-    error = result == kResultInvalidHandle ? "cannot open the radio dongle (is kirva_udxd running?): " +
-                                                 std::string(ErrorText(result))
-                                           : "the dongle driver refused the events";
+    if (result != kResultInvalidHandle) {
+      error = "the dongle driver refused the events";
+    } else if (openError == kit::devio::DevError::Busy) {
+      error = std::string("cannot open the radio dongle: ") + kit::devio::DevErrorText(openError);
+    } else {
+      error = "cannot open the radio dongle (is kirva_udxd running?): " + std::string(ErrorText(result));
+    }
     return result;
   }
   transport = opened.get();

@@ -26,9 +26,11 @@ std::span<const std::uint8_t> Bytes(std::string_view text) {
 }  // namespace
 
 std::unique_ptr<DongleTransport> DongleTransport::open(CommandRequest& request, ReplyWorker& worker,
-                                                       kit::ui::NoteSink* notes, int& result) {
-  DevError error;
+                                                       kit::ui::NoteSink* notes, int& result,
+                                                       DevError* openError) {
+  DevError error = DevError::None;
   auto device = kit::devio::OpenDevice(kirva::kDevicePath, error);
+  if (openError) *openError = error;
   if (!device) {
     result = kResultInvalidHandle;
     return nullptr;

@@ -32,9 +32,11 @@ class DongleTransport final : public ModuleTransport {
   // Opens the dongle's device and hands the worker's request event (as read
   // event) and remove event to the driver. result: 0, 203 when the device
   // cannot be opened, 200 when a hand-over fails (the device is closed again).
-  // The worker must be running. notes may be null.
+  // The worker must be running. notes may be null. openError, when given, tells why the
+  // device could not be opened (not found, the driver host busy or not answering).
   static std::unique_ptr<DongleTransport> open(CommandRequest& request, ReplyWorker& worker,
-                                               kit::ui::NoteSink* notes, int& result);
+                                               kit::ui::NoteSink* notes, int& result,
+                                               kit::devio::DevError* openError = nullptr);
   ~DongleTransport() override;
 
   ReplyFraming framing() const override { return ReplyFraming::Dongle; }

@@ -190,6 +190,37 @@ TEST(KirvaUdxdProgram, AStoppedHostDoesNotHangTheTool) {
     RunAndWait({"/bin/rm", "-rf", dir});
 }
 
+// A host whose every slot is taken: the tool says the host is busy (not that it is not
+// running), and ends with a link error.
+TEST(KirvaUdxdProgram, AFullHostMakesTheToolSayBusy) {
+    const auto tool = kit::test_support::ProgramPath("tarnwave-cli");
+    if (!std::filesystem::exists(tool)) GTEST_SKIP() << "tarnwave-cli is not built";
+    char dir[] = "/tmp/kirva-busy-test.XXXXXX";
+    ASSERT_TRUE(::mkdtemp(dir));
+    ::setenv("KIT_RUNTIME_DIR", dir, 1);
+    const pid_t host = ::fork();
+    if (host == 0) {
+        ::execl(Program().c_str(), "kirva_udxd", "--simulate", "6:1", "--log", "/dev/null", nullptr);
+        ::_exit(127);
+    }
+    ASSERT_TRUE(WaitFor(std::string(dir) + "/MERVO_QTM31RB07_TEST.sock", true));
+    std::vector<std::unique_ptr<kit::devio::DeviceEndpoint>> taken;
+    for (int i = 0; i < 16; ++i) {
+        auto device = OpenWhenPresent();
+        ASSERT_TRUE(device) << "slot " << i;
+        taken.push_back(std::move(device));
+    }
+    const auto run = kit::test_support::RunProgram(tool, "--dongle --channel 6 --module 020000000000 get Ssid");
+    taken.clear();
+    ::kill(host, SIGTERM);
+    int status = 0;
+    ::waitpid(host, &status, 0);
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_NE(run.output.find("the driver host is busy"), std::string::npos) << run.output;
+    ::unsetenv("KIT_RUNTIME_DIR");
+    RunAndWait({"/bin/rm", "-rf", dir});
+}
+
 TEST(KirvaUdxdProgram, ServesUnplugsReplugsAndEnds) {
     char dir[] = "/tmp/kirva-udxd-test.XXXXXX";
     ASSERT_TRUE(::mkdtemp(dir));
