@@ -22,8 +22,11 @@ const GalleryEntry* GalleryRegistry::find(const std::string& name) const {
 GalleryRegistry AllDialogs() {
   GalleryRegistry registry;
   AddTarnwaveDialogs(registry);
+  AddTarnwaveMainWindow(registry);
+  AddTarnwaveConfigPage(registry);
   AddJ57DemoDialogs(registry);
   AddSetupDialogs(registry);
+  AddSetupWizardPages(registry);
   return registry;
 }
 

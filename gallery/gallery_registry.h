@@ -38,7 +38,10 @@ class GalleryRegistry {
 // Every program's dialogs; one function per program, called from here.
 GalleryRegistry AllDialogs();
 void AddTarnwaveDialogs(GalleryRegistry& registry);
+void AddTarnwaveMainWindow(GalleryRegistry& registry);
+void AddTarnwaveConfigPage(GalleryRegistry& registry);
 void AddJ57DemoDialogs(GalleryRegistry& registry);
 void AddSetupDialogs(GalleryRegistry& registry);
+void AddSetupWizardPages(GalleryRegistry& registry);
 
 }  // namespace kit::gallery

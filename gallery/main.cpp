@@ -9,6 +9,7 @@
 #include "gallery/gallery_registry.h"
 #include "gallery/gallery_renderer.h"
 #include "platform/ui/qt/qt_host.h"
+#include "platform/ui/qt/qt_process_setup.h"
 #include "platform/cli/parse_command_line.h"
 
 namespace {
@@ -49,6 +50,10 @@ int main(int argc, char** argv) {
   }
   if (show && !HasDesktop()) {
     std::cerr << "kit-gallery: --show needs a desktop (DISPLAY or WAYLAND_DISPLAY); use --out\n";
+    return 1;
+  }
+  if (auto problem = kit::ui::QtPlatformProblem()) {
+    std::cerr << "kit-gallery: " << *problem << "\n";
     return 1;
   }
   kit::ui::QtHost host;

@@ -32,11 +32,89 @@ constexpr std::uint16_t IDC_SERIES_PARITY = 1020;
 constexpr std::uint16_t IDC_SERIES_STOP_BIT = 1021;
 
 // ---- Main window, dialog 102 (ids of its controls go here) ----------------------------
+constexpr int IDD_MAIN = 102;
+constexpr std::uint16_t IDC_MAIN_PORT_LABEL = 1098;
+constexpr std::uint16_t IDC_MAIN_PORT = 1007;
+constexpr std::uint16_t IDC_MAIN_PORT_SET = 1004;
+constexpr std::uint16_t IDC_MAIN_WIRELESS_GROUP = 1097;
+constexpr std::uint16_t IDC_MAIN_CHANNEL_LABEL = 1096;
+constexpr std::uint16_t IDC_MAIN_CHANNEL = 1010;
+constexpr std::uint16_t IDC_MAIN_WIRELESS_SET = 1049;
+constexpr std::uint16_t IDC_MAIN_SEARCH = 1043;
+constexpr std::uint16_t IDC_MAIN_MODIFY_ALL = 1088;
+constexpr std::uint16_t IDC_MAIN_DEVICE_LIST = 1047;
+constexpr std::uint16_t IDC_MAIN_FRAME = 1084;
+// The page area is made at run time; its number only has to differ from every control's.
+constexpr std::uint16_t IDC_MAIN_PAGE_AREA = 0xE900;
+constexpr int IDI_MAIN_WINDOW = 161;  // window icon
+constexpr int IDI_MAIN_DEVICE = 171;  // small icon of the device list rows
+// Pages of the page area, in order (their dialogs are 129, 133, 134 and 140).
+constexpr int kConfigPageIndex = 0;
+constexpr int kFunctionTestPageIndex = 1;
+constexpr int kFirmwarePageIndex = 2;
+constexpr int kInformationPageIndex = 3;
 
 // ---- end of main window -----------------------------------------------------------------
 
 
 // ---- ConfigPage, dialog 129, and CAdvance, dialog 130 -----------------------------------
+constexpr int IDD_CONFIG_PAGE = 129;
+constexpr std::uint16_t IDC_CFG_REFRESH = 1059;
+constexpr std::uint16_t IDC_CFG_MODIFY = 1018;
+constexpr std::uint16_t IDC_CFG_RECOVERY = 1031;
+constexpr std::uint16_t IDC_CFG_IMPORT = 1061;
+constexpr std::uint16_t IDC_CFG_EXPORT = 1062;
+constexpr std::uint16_t IDC_CFG_ADVANCE = 1063;
+constexpr std::uint16_t IDC_CFG_SSID = 1044;
+constexpr std::uint16_t IDC_CFG_ENCRY = 1050;
+constexpr std::uint16_t IDC_CFG_KEY_TYPE = 1023;
+constexpr std::uint16_t IDC_CFG_KEY_INDEX_1 = 1079;  // radio group "1" to "4": 1079 to 1082
+constexpr std::uint16_t IDC_CFG_KEY_INDEX_4 = 1082;
+constexpr std::uint16_t IDC_CFG_KEY = 1017;
+constexpr std::uint16_t IDC_CFG_DHCP = 1051;
+constexpr std::uint16_t IDC_CFG_IP_ADDR = 1020;
+constexpr std::uint16_t IDC_CFG_MASK = 1019;
+constexpr std::uint16_t IDC_CFG_GATEWAY = 1021;
+constexpr std::uint16_t IDC_CFG_DNS = 1022;
+constexpr std::uint16_t IDC_CFG_AUTO_WORKMODE = 1052;
+constexpr std::uint16_t IDC_CFG_PROTOCOL = 1053;
+constexpr std::uint16_t IDC_CFG_CS_MODE = 1054;
+constexpr std::uint16_t IDC_CFG_SERVER_ADDR = 1055;
+constexpr std::uint16_t IDC_CFG_PORT = 1056;
+constexpr std::uint16_t IDC_CFG_CONNECT_TIME = 1094;
+
+constexpr int IDD_ADVANCE = 130;
+constexpr std::uint16_t IDC_ADV_CANCEL = 1001;
+constexpr std::uint16_t IDC_ADV_NET_MODE = 1012;
+constexpr std::uint16_t IDC_ADV_ADHOC_BUILD = 1064;
+constexpr std::uint16_t IDC_ADV_BG_MODE = 1019;
+constexpr std::uint16_t IDC_ADV_MAX_RATE = 1046;
+constexpr std::uint16_t IDC_ADV_BSSID_MODE = 1034;
+constexpr std::uint16_t IDC_ADV_BSSID = 1006;
+constexpr std::uint16_t IDC_ADV_CHANNEL_MODE = 1039;
+constexpr std::uint16_t IDC_ADV_CHANNEL = 1010;
+constexpr std::uint16_t IDC_ADV_RETRY_MODE = 1020;
+constexpr std::uint16_t IDC_ADV_RETRY = 1007;
+constexpr std::uint16_t IDC_ADV_ROAMING = 1050;
+// "Channel List:" boxes for channels 1 to 14, in channel order.
+constexpr std::uint16_t IDC_ADV_CHANNEL_BOXES[14] = {1057, 1021, 1022, 1025, 1028, 1023, 1030,
+                                                     1024, 1026, 1032, 1029, 1027, 1033, 1031};
+constexpr std::uint16_t IDC_ADV_BAUD = 1058;
+constexpr std::uint16_t IDC_ADV_DATA_BIT = 1049;
+constexpr std::uint16_t IDC_ADV_PARITY = 1047;
+constexpr std::uint16_t IDC_ADV_STOP_BIT = 1048;
+constexpr std::uint16_t IDC_ADV_FRAME_CYCLE = 1035;
+constexpr std::uint16_t IDC_ADV_FRAME_CYCLE_SLIDER = 1045;
+constexpr std::uint16_t IDC_ADV_FRAME_LENGTH = 1037;
+constexpr std::uint16_t IDC_ADV_FRAME_LENGTH_SLIDER = 1038;
+constexpr std::uint16_t IDC_ADV_ESCAPE_TIME = 1044;
+constexpr std::uint16_t IDC_ADV_ESCAPE_TIME_SLIDER = 1036;
+constexpr std::uint16_t IDC_ADV_ESCAPE = 1043;
+constexpr std::uint16_t IDC_ADV_WEB = 1041;
+constexpr std::uint16_t IDC_ADV_WEB_PORT = 1042;
+constexpr std::uint16_t IDC_ADV_GPIO1_MODE = 1065;
+constexpr std::uint16_t IDC_ADV_COM_MODE = 1066;
+constexpr std::uint16_t IDC_ADV_PASSWORD = 1017;
 
 // ---- end of ConfigPage and CAdvance -----------------------------------------------------
 

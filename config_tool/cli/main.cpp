@@ -7,7 +7,9 @@
 #include <iostream>
 
 #include "config_tool/cli/commands.h"
+#include "config_tool/cli/parameter_file_command.h"
 #include "config_tool/cli/dongle_link_setup.h"
+#include "config_tool/cli/search_command.h"
 #include "platform/cli/parse_command_line.h"
 
 int main(int argc, char** argv) {
@@ -56,6 +58,16 @@ int main(int argc, char** argv) {
   radioSearch->add_option("--channel", searchChannels, "One channel (1 to 14) or auto (all)");
   radioSearch->add_flag("--json", searchJson, "Print one JSON object: channel -> addresses");
 
+  SearchOptions search;
+  AddSearchCommand(app, search);
+  std::string parameterFile;
+  bool checkOnly = false;
+  CLI::App* exportFile = app.add_subcommand("export", "Read every parameter and write them to a parameter file");
+  exportFile->add_option("FILE", parameterFile, "The parameter file (other sections in it stay)")->required();
+  CLI::App* importFile = app.add_subcommand("import", "Send a parameter file's values that differ, then save (PMTF)");
+  importFile->add_option("FILE", parameterFile, "The parameter file")->required();
+  importFile->add_flag("--check", checkOnly, "Only read and check the file; no module needed");
+
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
   Output io{std::cout, std::cerr};
@@ -65,6 +77,9 @@ int main(int argc, char** argv) {
   if (name == "get") return GetParameters(link, keys, json, io);
   if (name == "set") return SetParameters(link, assignments, save, io);
   if (name == "at") return SendAt(link, text, io);
+  if (name == "search") return SearchModules(link, search, io);
+  if (name == "export") return ExportParameters(link, parameterFile, io);
+  if (name == "import") return ImportParameters(link, parameterFile, checkOnly, io);
   if (name == "radio-search") return RadioSearch(link, searchChannels, searchJson, io);
   return RunAction(link, name, io);
 }

@@ -34,6 +34,14 @@ bool TakesFocus(ControlKind k) {
   }
 }
 
+// The longest prefix of at most `limit` bytes that does not cut a UTF-8 sequence.
+std::size_t Utf8Boundary(const std::string& text, std::size_t limit) {
+  if (limit >= text.size()) return text.size();
+  std::size_t cut = limit;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return cut;
+}
+
 std::string DottedAddress(std::uint32_t a) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%u.%u.%u.%u", (a >> 24) & 0xFF, (a >> 16) & 0xFF, (a >> 8) & 0xFF,
@@ -711,7 +719,7 @@ bool Dialog::userClick(int id) {
   if (TakesFocus(c->kind)) {
     userFocus(id);
     // The focus handlers may have ended or changed the dialog.
-    if (m_ended || !userCanUse(id)) return true;
+    if (endedModal() || !userCanUse(id)) return true;
     c = find(id);
   }
   if (c->kind == ControlKind::CheckBox) {
@@ -758,7 +766,7 @@ bool Dialog::userType(int id, const std::string& text) {
   auto* c = find(id);
   if (!IsTextEntry(c->kind) || c->readOnly) return false;
   userFocus(id);
-  if (m_ended || !userCanUse(id)) return true;
+  if (endedModal() || !userCanUse(id)) return true;
   c = find(id);
   std::string accepted;
   for (char ch : text) {
@@ -766,7 +774,7 @@ bool Dialog::userType(int id, const std::string& text) {
     accepted += ch;
   }
   if (c->textLimit > 0 && accepted.size() > static_cast<std::size_t>(c->textLimit))
-    accepted.resize(static_cast<std::size_t>(c->textLimit));
+    accepted.resize(Utf8Boundary(accepted, static_cast<std::size_t>(c->textLimit)));
   c->text = accepted;
   if (c->kind == ControlKind::EditableDropDown) c->selection = findItemExact(id, c->text);
   changed(id);
@@ -781,9 +789,9 @@ bool Dialog::userSelect(int id, int index) {
   if (!userCanUse(id)) return false;
   const auto* c = control(id);
   if (!IsList(c->kind) && c->kind != ControlKind::ListView) return false;
-  if (index < 0) return false;
+  if (index < -1) return false;
   userFocus(id);
-  if (m_ended || !userCanUse(id)) return true;
+  if (endedModal() || !userCanUse(id)) return true;
   if (!setSelection(id, index)) return false;
   Event e;
   e.kind = EventKind::SelectionChange;
@@ -805,9 +813,9 @@ bool Dialog::userSlide(int id, int position) {
 
 int Dialog::defaultButton() const {
   for (const auto& c : m_controls) {
-    if (c.kind == ControlKind::PushButton && (c.style & kDefaultButton) && c.visible && c.enabled) return c.id;
+    if (c.kind == ControlKind::PushButton && (c.style & kDefaultButton) && c.visible) return c.id;
   }
-  return kIdOk;
+  return 0;
 }
 
 void Dialog::runCommand(int id) {
@@ -817,16 +825,91 @@ void Dialog::runCommand(int id) {
   dispatch(e);
 }
 
+bool Dialog::isTabStop(std::size_t index) const {
+  const auto& c = m_controls[index];
+  if (!c.visible || !c.enabled || !TakesFocus(c.kind) || c.kind == ControlKind::PageArea || c.id == kNoId)
+    return false;
+  if (c.kind != ControlKind::RadioButton) return true;
+  // In a radio group only the ticked button takes the focus by Tab; the first one when
+  // none is ticked.
+  const auto [first, last] = radioGroupOf(index);
+  std::size_t firstRadio = last;
+  for (std::size_t i = first; i < last; ++i) {
+    if (m_controls[i].kind != ControlKind::RadioButton) continue;
+    if (m_controls[i].checked) return i == index;
+    if (firstRadio == last) firstRadio = i;
+  }
+  return firstRadio == index;
+}
+
+void Dialog::focusNextTabStop() {
+  const std::size_t count = m_controls.size();
+  std::size_t start = count;  // after the focused control; from the top when none
+  for (std::size_t i = 0; i < count; ++i) {
+    if (m_focus != 0 && m_controls[i].id == m_focus) start = i;
+  }
+  for (std::size_t step = 1; step <= count; ++step) {
+    const std::size_t i = (start + step) % count;
+    if (isTabStop(i)) {
+      setFocus(m_controls[i].id);
+      return;
+    }
+  }
+}
+
+bool Dialog::canPress(int id) const {
+  const auto* c = control(id);
+  return !c || (c->visible && c->enabled);
+}
+
+void Dialog::keyElsewhere(Key key) {
+  // A page passes Enter and Escape on to the window it sits in, as the system's dialog
+  // manager does for nested dialogs.
+  if ((m_template.flags & kChildWindow) && m_parentWindow) {
+    m_parentWindow->keyElsewhere(key);
+    return;
+  }
+  if (key == Key::Enter) {
+    if (const int id = defaultButton()) {
+      if (canPress(id)) runCommand(id);
+      return;
+    }
+  }
+  // Forms have no OK or Cancel: only a modal dialog takes the standard commands.
+  if (!m_modal) return;
+  const int command = key == Key::Enter ? kIdOk : kIdCancel;
+  if (canPress(command)) runCommand(command);
+}
+
 bool Dialog::userKey(Key key) {
   if (!m_created || !m_windowEnabled) return false;
-  const MessageMap* map = messageMap();
+  const ControlState* focused = m_focus != 0 ? findVisible(m_focus) : nullptr;
+  const bool onButton = focused && focused->enabled &&
+                        (focused->kind == ControlKind::PushButton || focused->kind == ControlKind::CheckBox ||
+                         focused->kind == ControlKind::RadioButton);
+  switch (key) {
+    case Key::Tab:
+      focusNextTabStop();
+      return true;
+    case Key::Space:
+      if (onButton) userClick(m_focus);
+      return true;
+    case Key::Enter:
+    case Key::Escape:
+      break;
+  }
   Event e;
   e.kind = key == Key::Enter ? EventKind::Enter : EventKind::Escape;
   e.controlId = m_focus;
-  if (map && map->find(e.kind, m_focus)) {
+  if (const MessageMap* map = messageMap(); map && map->find(e.kind, m_focus)) {
     dispatch(e);
+  } else if (key == Key::Enter && onButton && focused->kind == ControlKind::PushButton) {
+    runCommand(m_focus);
+  } else if (key == Key::Enter && focused && focused->kind == ControlKind::Edit && (focused->style & kMultiLine) &&
+             !focused->readOnly) {
+    // A multi-line edit takes Enter as a line break, which a user types as text.
   } else {
-    runCommand(key == Key::Enter ? defaultButton() : kIdCancel);
+    keyElsewhere(key);
   }
   return true;
 }

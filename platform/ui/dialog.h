@@ -28,7 +28,12 @@ namespace kit::ui {
 
 class PropertyPage;
 
-enum class Key { Enter, Escape };
+// Keys a dialog handles itself. Enter presses the focused push button, elsewhere the
+// default button (in a modal dialog without one: OK; a multi-line edit keeps it as a
+// line break); Escape is Cancel in a modal dialog and nothing in a form; a page hands
+// both to its window. Space presses the focused button; Tab moves the focus to the next
+// tab stop. A disabled or hidden button is never pressed by a key.
+enum class Key { Enter, Escape, Space, Tab };
 
 struct SystemMenuItem {
   int command = 0;  // 0: separator
@@ -173,7 +178,7 @@ class Dialog {
   bool userClick(int id);
   bool userDoubleClick(int id, int row = -1);
   bool userType(int id, const std::string& text);  // replaces the text, then TextChange
-  bool userSelect(int id, int index);
+  bool userSelect(int id, int index);  // -1 clears the selection (and notifies)
   bool userFocus(int id);
   bool userSlide(int id, int position);
   bool userKey(Key key);
@@ -198,9 +203,16 @@ class Dialog {
   ControlState* find(int id);
   const ControlState* findVisible(int id) const;
   bool userCanUse(int id) const;
+  // A modal run that a handler ended stops the user action in progress; a form's
+  // recorded end code does not (forms close with destroyWindow()).
+  bool endedModal() const { return m_modal && m_ended; }
   void changed(int id);
   void runCommand(int id);
-  int defaultButton() const;
+  int defaultButton() const;  // the visible default push button, 0 when none
+  bool isTabStop(std::size_t index) const;
+  void focusNextTabStop();
+  bool canPress(int id) const;
+  void keyElsewhere(Key key);
   std::pair<std::size_t, std::size_t> radioGroupOf(std::size_t index) const;
   void hidePage(PropertyPage* page);
   void forgetPage(const Dialog* page);

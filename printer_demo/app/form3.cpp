@@ -1,6 +1,6 @@
 #include "printer_demo/app/form3.h"
 
-#include "printer_demo/app/box_text.h"
+#include "printer_demo/core/box_text.h"
 #include "printer_demo/app/demo_forms.h"
 #include "printer_demo/app/form_templates.h"
 #include "printer_demo/app/resource.h"

@@ -6,7 +6,9 @@
 #include <iostream>
 #include <unistd.h>
 
+#include "platform/ui/drive/run_driven.h"
 #include "platform/ui/qt/qt_host.h"
+#include "platform/ui/qt/qt_process_setup.h"
 #include "printer_demo/app/demo_forms.h"
 #include "printer_demo/app/form1.h"
 #include "printer_demo/app/form2.h"
@@ -27,7 +29,13 @@ std::string ProgramFolder() {
 // Saves each form as the user first sees it: Form1, then Form2 after "Enter" with
 // "Parallel", then Form3 after "Manual Test".
 int SaveScreenshots(kit::ui::QtHost& host, j57::DemoForms& forms, const std::string& folder) {
-  std::filesystem::create_directories(folder);
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error || !std::filesystem::is_directory(folder, error)) {
+    std::cerr << "j57-demo: cannot use " << folder << " as the screenshot folder: "
+              << (error ? error.message() : "not a directory") << "\n";
+    return 1;
+  }
   bool ok = host.saveScreenshot(forms.form1(), folder + "/j57-form1.png");
   forms.form1().userClick(j57::res::FORM1_OPTION2);
   forms.form1().userClick(j57::res::FORM1_COMMAND1);
@@ -50,9 +58,17 @@ int main(int argc, char** argv) {
                "another device; LPTn is /dev/lp(n-1) unless J57_LPTn names a file or FIFO."};
   std::string screenshots;
   app.add_option("--screenshots", screenshots, "save the three windows as PNG files in this folder and exit");
+  std::string driveScript;
+  app.add_option("--drive", driveScript,
+                 "run the windows without a display, apply the steps of this script (- for standard input) "
+                 "and print a transcript")
+      ->excludes("--screenshots");
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
+  if (auto problem = kit::ui::QtPlatformProblem()) {
+    std::cerr << "j57-demo: " << *problem << "\n";
+    return 1;
+  }
 
-  kit::ui::QtHost host;
   j57::DosDeviceTable devices;
   j57::SystemWallClock clock;
   j57::DemoEnvironment environment;
@@ -61,6 +77,23 @@ int main(int argc, char** argv) {
   environment.clock = &clock;
   environment.separators = j57::UserDateSeparators();
   environment.programFolder = ProgramFolder();
+
+  if (!driveScript.empty()) {
+    return kit::ui::drive::RunDriven(
+        driveScript,
+        [&](kit::ui::Host& host) {
+          j57::DemoForms forms(host, environment);
+          if (!forms.start()) {
+            std::cerr << "j57-demo: the first window could not be shown\n";
+            return 1;
+          }
+          host.runMessageLoop();
+          return 0;
+        },
+        std::cout, std::cerr);
+  }
+
+  kit::ui::QtHost host;
   j57::DemoForms forms(host, environment);
   if (!forms.start()) {
     std::cerr << "j57-demo: the first window could not be shown\n";

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "printer_demo/cli/command_line_clock.h"
+#include "printer_demo/core/box_text.h"
 #include "printer_demo/core/print_actions.h"
 #include "printer_demo/core/print_route.h"
 #include "printer_demo/core/text_file.h"
@@ -45,6 +46,12 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// A value of the command line that cannot be used: a usage error.
+int Usage(const std::string& message) {
+  std::cerr << "j57-print: " << message << "\n";
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,7 +86,8 @@ int main(int argc, char** argv) {
   barcode->add_option("SIZE", barcodeSize, "normal, widen or higher")
       ->required()
       ->check(CLI::IsMember({"normal", "widen", "higher"}));
-  auto* text = app.add_subcommand("text", "the manual text test: FILE's bytes N times, then LF and a cut");
+  auto* text = app.add_subcommand("text", "the manual text test: FILE's text N times, then LF and a cut (a UTF-8 or "
+                                          "code page 936 file, sent in code page 936 with CR LF line breaks)");
   std::string textFile, times = "1";
   text->add_option("FILE", textFile, "file to print")->required();
   text->add_option("--times", times, "repeat count (default 1; 0 or less prints only LF and the cut)");
@@ -92,7 +100,7 @@ int main(int argc, char** argv) {
     clock = std::make_unique<j57::SystemWallClock>();
   } else {
     const auto fixed = j57::ParseTimestamp(now);
-    if (!fixed) return Fail("--now \"" + now + "\" is not a date and time \"YYYY-MM-DD HH:MM:SS\".");
+    if (!fixed) return Usage("--now \"" + now + "\" is not a date and time \"YYYY-MM-DD HH:MM:SS\".");
     clock = std::make_unique<j57::FixedWallClock>(*fixed);
   }
 
@@ -101,14 +109,27 @@ int main(int argc, char** argv) {
   if (*text) {
     const j57::TextFile file = j57::ReadTextFile(textFile);
     if (!file.ok) return Fail(file.error);
-    textBytes = file.bytes;
+    // The same conversion as the form's text box: UTF-8 or code page 936 in,
+    // code page 936 with CR LF line breaks out.
+    const auto printerBytes = j57::FileBytesToPrinterBytes(file.bytes);
+    if (!printerBytes)
+      return Fail(textFile + " is neither UTF-8 nor code page 936 text, or holds characters code page 936 does not have.");
+    textBytes = *printerBytes;
   }
 
   j57::DosDeviceTable devices;
   j57::CommControl comm(devices, j57::PlatformSerialLineOpener());
   if (route == j57::PrintRoute::Serial) {
     const auto line = j57::ConvertLineTexts(baud, dataBits, stopBits);
-    if (auto* error = std::get_if<std::string>(&line)) return Fail(*error);
+    if (auto* error = std::get_if<std::string>(&line)) return Usage(*error);
+    // Numbers the line cannot take ("--baud -5") are usage errors too, found
+    // before the device is opened.
+    const auto& numbers = std::get<j57::LineNumbers>(line);
+    const std::string settings = std::to_string(numbers.baud) + ",N," + std::to_string(numbers.dataBits) + "," +
+                                 std::to_string(numbers.stopBits);
+    if (!j57::CommControl::ParseSettings(settings))
+      return Usage("--baud " + baud + " --data-bits " + dataBits + " --stop-bits " + stopBits +
+                   ": invalid line settings \"" + settings + "\".");
     // The serial route prints through COM1; --device names its device for this run.
     if (!device.empty()) ::setenv("J57_COM1", device.c_str(), 1);
     if (auto error = j57::OpenSerialPort(comm, 1, std::get<j57::LineNumbers>(line))) return Fail(*error);

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace j57 {
 
-// The whole content of a file for the manual text test, or why it could not be read.
+// The whole content of a file for the manual text test, or why it could not be
+// read. Only regular files are read: a FIFO, a device or a folder is refused
+// without waiting on it.
 struct TextFile {
   bool ok = false;
   std::string bytes;

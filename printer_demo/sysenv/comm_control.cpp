@@ -98,10 +98,13 @@ void CommControl::closePort() {
 
 std::optional<std::string> CommControl::setOutput(std::span<const std::uint8_t> bytes) {
   if (!m_line) return std::string("The serial port is not open.");
-  // The whole output buffer may have to drain first, so allow twice the wire time
-  // of buffer and bytes, and five seconds for a printer that pauses.
+  // Each piece may have to wait for the whole output buffer to drain, so allow
+  // twice the wire time of buffer and piece, and five seconds for a printer
+  // that pauses. A line that stops taking bytes fails after that, however
+  // long the data.
   const long bitsPerByte = 1 + m_lineSettings.dataBits + (m_lineSettings.parity == 'N' ? 0 : 1) + 2;
-  const auto wireMs = static_cast<long long>((bytes.size() + static_cast<std::size_t>(m_outBufferSize)) *
+  const std::size_t piece = std::min(bytes.size(), SerialLine::kWritePieceBytes);
+  const auto wireMs = static_cast<long long>((piece + static_cast<std::size_t>(m_outBufferSize)) *
                                              static_cast<std::size_t>(bitsPerByte) * 1000 /
                                              static_cast<std::size_t>(m_lineSettings.baud));
   if (auto error = m_line->write(bytes, std::chrono::milliseconds(5000 + 2 * wireMs)))

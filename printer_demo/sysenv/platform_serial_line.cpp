@@ -42,11 +42,17 @@ class PlatformSerialLine final : public SerialLine {
     timeouts.writeTotalConstant = static_cast<std::uint32_t>(std::max<long long>(1, timeout.count()));
     if (const auto error = m_device.setTimeouts(timeouts); error != kit::SerialError::Ok)
       return Describe(error, m_device);
-    std::size_t written = 0;
-    const auto error = m_device.write(std::as_bytes(bytes), written);
-    if (error == kit::SerialError::Ok && written == bytes.size()) return std::nullopt;
-    const std::string reason = error == kit::SerialError::Ok ? std::string("short write") : Describe(error, m_device);
-    return reason + " after " + std::to_string(written) + " of " + std::to_string(bytes.size()) + " bytes";
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+      const std::size_t piece = std::min(kWritePieceBytes, bytes.size() - sent);
+      std::size_t written = 0;
+      const auto error = m_device.write(std::as_bytes(bytes.subspan(sent, piece)), written);
+      sent += written;
+      if (error == kit::SerialError::Ok && written == piece) continue;
+      const std::string reason = error == kit::SerialError::Ok ? std::string("short write") : Describe(error, m_device);
+      return reason + " after " + std::to_string(sent) + " of " + std::to_string(bytes.size()) + " bytes";
+    }
+    return std::nullopt;
   }
 
   std::optional<std::string> configure(const LineSettings& settings) override {

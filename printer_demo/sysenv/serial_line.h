@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -23,7 +24,11 @@ struct LineSettings {
 class SerialLine {
  public:
   virtual ~SerialLine() = default;
-  // Writes every byte or reports why not (with the system's reason), waiting at most timeout.
+  // The line takes the bytes in pieces of at most this many.
+  static constexpr std::size_t kWritePieceBytes = 1024;
+  // Writes every byte or reports why not (with the system's reason and the
+  // bytes sent), waiting at most `timeout` for each piece: a line that stops
+  // taking bytes fails after one time-out, whatever the length of the data.
   [[nodiscard]] virtual std::optional<std::string> write(std::span<const std::uint8_t> bytes,
                                                          std::chrono::milliseconds timeout) = 0;
   // Applies new line settings to the open device.

@@ -13,6 +13,21 @@ namespace {
 
 bool Contains(const std::string& text, std::string_view part) { return text.find(part) != std::string::npos; }
 
+// Whether a printer is the one the printer setup command was asked to create:
+// named exactly the model, or the spooler's copy name for it ("J57 (Copy 2)").
+// Another printer whose name merely contains the model ("Old J57 clone") is
+// not the installation's printer.
+bool IsModelPrinter(const std::string& name, std::string_view model) {
+    if (winenv::EqualNoCase(name, model)) return true;
+    const std::string prefix = std::string(model) + " (Copy ";
+    if (name.size() <= prefix.size() + 1 || !winenv::EqualNoCase(name.substr(0, prefix.size()), prefix) ||
+        name.back() != ')') {
+        return false;
+    }
+    const std::string number = name.substr(prefix.size(), name.size() - prefix.size() - 1);
+    return number.size() <= 9 && number.find_first_not_of("0123456789") == std::string::npos && number[0] != '0';
+}
+
 std::string Cut(std::string text, std::size_t limit) {
     if (text.size() > limit) text.resize(limit);
     return text;
@@ -63,8 +78,8 @@ std::string SetupApp::DefaultPrinterCommandLine(const std::string& printerName) 
 
 void SetupApp::showOutcome(bool installed, std::uint16_t languageId) {
     MessageLanguage language = OutcomeLanguage(m_values.g_LanguageChoice, languageId);
-    m_sink.showMessage(kProgramName, OutcomeMessageText(installed, language),
-                       installed ? MessageIcon::Information : MessageIcon::Error);
+    // The outcome boxes carry no icon; only the removal's "ERROR" box has one.
+    m_sink.showMessage(kProgramName, OutcomeMessageText(installed, language), MessageIcon::None);
 }
 
 InstallOutcome SetupApp::InstallDriver() {
@@ -106,7 +121,7 @@ InstallOutcome SetupApp::InstallDriver() {
             }
             // From the last to the first, so the first match in spooler order stays.
             for (auto it = after.names.rbegin(); it != after.names.rend(); ++it) {
-                if (Contains(*it, kFixedModel)) {
+                if (IsModelPrinter(*it, kFixedModel)) {
                     printerName = Cut(*it, 259);
                     found = true;
                 }
@@ -153,9 +168,16 @@ void SetupApp::RemovePreviousInstall() {
 void SetupApp::WriteUninstallEntry() {
     const std::string& m = m_values.g_ModelName;
     const std::string key = UninstallKey(m);
+    const std::string directory = m_staging.DriverDirectory();
+    // Without the driver directory the entry would name "\uninstall<M>.exe",
+    // which nothing could ever run: no entry then.
+    if (directory.empty()) {
+        m_problems.push_back("no uninstall entry was written: the spooler names no printer driver directory");
+        return;
+    }
     Reg reg(m_env.registry);
-    (void)reg.CreateKey(key);
-    const std::string uninstall = Cut(m_staging.DriverDirectory() + "\\" + "uninstall" + m + ".exe", 259);
+    bool written = reg.CreateKey(key);
+    const std::string uninstall = Cut(directory + "\\" + "uninstall" + m + ".exe", 259);
     const std::string values[][2] = {
         {"DisplayName", Cut(m + " printer driver uninstall", 259)},
         {"UninstallString", uninstall},
@@ -163,8 +185,21 @@ void SetupApp::WriteUninstallEntry() {
         {"Publisher", Cut(m + " printer", 259)},
     };
     for (const auto& [name, data] : values) {
-        (void)reg.SetValue(key, name, winenv::Registry::kString, data.c_str(), data.size() + 1);
+        written = reg.SetValue(key, name, winenv::Registry::kString, data.c_str(), data.size() + 1) && written;
     }
+    if (!written) m_problems.push_back("the uninstall entry HKLM\\" + key + " could not be written");
+}
+
+std::vector<std::string> SetupApp::problems() const {
+    std::vector<std::string> all = m_problems;
+    all.insert(all.end(), m_staging.failures().begin(), m_staging.failures().end());
+    return all;
+}
+
+std::string UnreadableStore(const winenv::WinEnv& env) {
+    if (!env.registry.readable()) return "the registry of the machine (registry.json) cannot be read: it is corrupt";
+    if (!env.spooler.readable()) return "the spooler's store (spooler.json) is missing or corrupt";
+    return {};
 }
 
 void SetupApp::RemoveOemInfFiles() {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "printer_setup/app/installer_values.h"
 #include "printer_setup/app/outcome_sink.h"
@@ -59,6 +60,11 @@ public:
     void DeletePaperForm(const std::string& formName);
 
     [[nodiscard]] const std::string& currentDirectory() const { return m_currentDirectory; }
+
+    // What went wrong on the way although the run went on: staging writes and
+    // copies that failed, an uninstall entry that was not written. The
+    // wizard's boxes do not show them; the unattended run reports them.
+    [[nodiscard]] std::vector<std::string> problems() const;
     [[nodiscard]] Staging& staging() { return m_staging; }
 
     // The printer setup command lines: install a printer from the staged INF,
@@ -78,6 +84,12 @@ private:
     InstallOptions m_options;
     Staging m_staging;
     std::string m_currentDirectory;
+    std::vector<std::string> m_problems;
 };
+
+// Why the machine's registry or spooler cannot be used at all (a store that
+// does not parse, nests too deep or is missing), or empty. Checked before an
+// installation changes anything.
+[[nodiscard]] std::string UnreadableStore(const winenv::WinEnv& env);
 
 }  // namespace kit::setup

@@ -34,9 +34,13 @@ void Staging::remember(const std::string& path) {
 }
 
 bool Staging::write(const std::string& path, std::string_view bytes) {
-    bool written = winenv::Succeeded(m_env.files.writeFile(path, bytes));
-    if (written) remember(path);
-    return written;
+    winenv::WinStatus status = m_env.files.writeFile(path, bytes);
+    if (!winenv::Succeeded(status)) {
+        m_failures.push_back("cannot write " + path + ": " + winenv::SystemErrorText(status));
+        return false;
+    }
+    remember(path);
+    return true;
 }
 
 bool Staging::ExtractPayload(std::uint16_t number, const std::string& target, bool rename) {
@@ -46,7 +50,11 @@ bool Staging::ExtractPayload(std::uint16_t number, const std::string& target, bo
         (void)write(target, *bytes);
         return true;
     }
-    (void)write(kTempFile, *bytes);
+    if (!write(kTempFile, *bytes)) {
+        // What temp.txt holds now is another run's text: the target stays empty.
+        (void)write(target, {});
+        return true;
+    }
     auto table = BuildModelLineTable(m_values.g_ModelName);
     CopyWithReplacements(kTempFile, target, table.data(), table.size());
     return true;
@@ -63,8 +71,15 @@ void Staging::CopyWithReplacements(const std::string& source, const std::string&
 
 void Staging::CopyToDriverDirectory(const std::string& fileName, bool failIfExists) {
     const std::string directory = DriverDirectory();
-    (void)m_env.files.copyFile(std::string(kTempDirectory) + "\\" + fileName, directory + "\\" + fileName,
-                               failIfExists);
+    if (directory.empty()) {
+        m_failures.push_back("cannot copy " + fileName + ": the spooler names no printer driver directory");
+        return;
+    }
+    winenv::WinStatus status = m_env.files.copyFile(std::string(kTempDirectory) + "\\" + fileName,
+                                                    directory + "\\" + fileName, failIfExists);
+    if (!winenv::Succeeded(status)) {
+        m_failures.push_back("cannot copy " + fileName + " into " + directory + ": " + winenv::SystemErrorText(status));
+    }
 }
 
 void Staging::StageDriverFiles(int systemCode, std::uint16_t languageId, std::uint16_t languageChoice,

@@ -25,8 +25,9 @@ public:
 
     // Writes payload block `number` to `target`. With `rename` the bytes go
     // to "c:\temp\temp.txt" first and are copied to the target with the model
-    // lines rewritten for g_ModelName. False only when the block does not
-    // exist; a target that cannot be written is passed over.
+    // lines rewritten for g_ModelName; when temp.txt cannot be written the
+    // target is created empty (never from an older temp.txt). False only when
+    // the block does not exist; a target that cannot be written is passed over.
     bool ExtractPayload(std::uint16_t number, const std::string& target, bool rename);
 
     // Copies `source` to `target` through the model line table. The target is
@@ -54,6 +55,11 @@ public:
 
     [[nodiscard]] const std::vector<std::string>& stagedFiles() const { return m_staged; }
 
+    // The writes and copies of the staging run that failed ("cannot write
+    // C:\TEMP\J57.INF: Access is denied."), in order. The run itself passes
+    // over them; the caller reports them when the installation fails.
+    [[nodiscard]] const std::vector<std::string>& failures() const { return m_failures; }
+
 private:
     void remember(const std::string& path);
     bool write(const std::string& path, std::string_view bytes);
@@ -61,6 +67,7 @@ private:
     winenv::WinEnv& m_env;
     const InstallerValues& m_values;
     std::vector<std::string> m_staged;  // drive paths below C:\TEMP, as written
+    std::vector<std::string> m_failures;
 };
 
 }  // namespace kit::setup

@@ -19,6 +19,10 @@ int RunUnattended(const UnattendedOptions& options, std::ostream& out, std::ostr
         return 1;
     }
     winenv::WinEnv env(options.root, options.printerSetupProgram);
+    if (std::string damaged = UnreadableStore(env); !damaged.empty()) {
+        err << "setup: " << damaged << "; nothing was changed\n";
+        return 1;
+    }
     InstallerValues values;
     values.g_ModelName = options.modelName;
     values.g_SystemCode = DetectSystem(env.system);
@@ -33,9 +37,16 @@ int RunUnattended(const UnattendedOptions& options, std::ostream& out, std::ostr
     // The default-printer command is not waited for by the installation; the
     // program lets it finish so that what it leaves behind is complete.
     env.processes.waitForDetached(std::chrono::seconds(30));
+    // What failed on the way comes first: it is usually why the run failed.
+    const std::vector<std::string> problems = app.problems();
+    for (const auto& problem : problems) err << "setup: " << problem << '\n';
 
     switch (outcome) {
     case InstallOutcome::Installed:
+        if (!problems.empty()) {
+            err << "setup: the printer is installed, but the installation is incomplete\n";
+            return 1;
+        }
         return 0;
     case InstallOutcome::NotInstalled:
         err << "setup: no printer of the model " << kFixedModel << " exists after the printer setup command\n";

@@ -19,7 +19,9 @@ struct UnattendedOptions {
 
 // Runs the installation without the wizard: finds the system code and the
 // language, runs InstallDriver, prints the outcome message on `out` and
-// problems on `err`. Returns 0 when the printer is installed, 1 otherwise.
+// problems on `err`. Returns 0 when the printer is installed and nothing
+// failed on the way, 1 otherwise. A registry or spooler store that cannot be
+// read stops the run before anything changes.
 int RunUnattended(const UnattendedOptions& options, std::ostream& out, std::ostream& err);
 
 }  // namespace kit::setup

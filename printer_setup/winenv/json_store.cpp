@@ -4,22 +4,22 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
-#include <system_error>
+#include <cerrno>
+
+#include "printer_setup/winenv/contained_files.h"
 
 namespace kit::winenv {
 namespace fs = std::filesystem;
 
 namespace {
 
-// Holds an exclusive flock on "<file>.lock" while alive.
+// Holds an exclusive flock on "<name>.lock" of the store's folder while alive.
+// The side file is never opened through a link.
 class FileLock {
 public:
-    explicit FileLock(const fs::path& file) {
-        fs::path lock = file;
-        lock += ".lock";
-        m_fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    FileLock(int folder, const std::string& name) {
+        const std::string lock = name + ".lock";
+        m_fd = ::openat(folder, lock.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0) {
             ::close(m_fd);
             m_fd = -1;
@@ -36,45 +36,63 @@ private:
     int m_fd = -1;
 };
 
+UniqueFd OpenFolder(const fs::path& file) {
+    fs::path folder = file.parent_path();
+    if (folder.empty()) folder = ".";
+    return UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+}
+
 }  // namespace
 
+bool NestingWithin(std::string_view text, std::size_t limit) {
+    std::size_t depth = 0;
+    bool inString = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (inString) {
+            if (c == '\\') ++i;
+            else if (c == '"') inString = false;
+            continue;
+        }
+        if (c == '"') inString = true;
+        else if (c == '{' || c == '[') {
+            if (++depth > limit) return false;
+        } else if ((c == '}' || c == ']') && depth > 0) {
+            --depth;
+        }
+    }
+    return true;
+}
+
 std::optional<nlohmann::json> JsonStore::load() const {
-    std::error_code ec;
-    if (!fs::exists(m_file, ec)) return nlohmann::json::object();
-    std::ifstream in(m_file, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::stringstream text;
-    text << in.rdbuf();
-    auto document = nlohmann::json::parse(text.str(), nullptr, /*allow_exceptions=*/false);
+    UniqueFd folder = OpenFolder(m_file);
+    if (!folder.valid()) return std::nullopt;
+    int error = 0;
+    auto text = contained::ReadFile(folder.get(), m_file.filename().string(), error, kMaxBytes);
+    if (!text) {
+        if (error == ENOENT) return nlohmann::json::object();
+        return std::nullopt;
+    }
+    // Deep nesting is refused before parsing: the document's own recursion
+    // (copies, destruction, output) would run out of stack.
+    if (!NestingWithin(*text, kMaxNesting)) return std::nullopt;
+    auto document = nlohmann::json::parse(*text, nullptr, /*allow_exceptions=*/false);
     if (document.is_discarded() || !document.is_object()) return std::nullopt;
     return document;
 }
 
 bool JsonStore::save(const nlohmann::json& document) const {
-    std::error_code ec;
-    fs::create_directories(m_file.parent_path(), ec);
-    fs::path temporary = m_file;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out << document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
-        out.flush();
-        if (!out) return false;
-    }
-    int fd = ::open(temporary.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-    fs::rename(temporary, m_file, ec);
-    return !ec;
+    UniqueFd folder = OpenFolder(m_file);
+    if (!folder.valid()) return false;
+    std::string text = document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+    text.push_back('\n');
+    return contained::ReplaceFile(folder.get(), m_file.filename().string(), text) == 0;
 }
 
 bool JsonStore::update(const std::function<bool(nlohmann::json&)>& change) const {
-    std::error_code ec;
-    fs::create_directories(m_file.parent_path(), ec);
-    FileLock lock(m_file);
+    UniqueFd folder = OpenFolder(m_file);
+    if (!folder.valid()) return false;
+    FileLock lock(folder.get(), m_file.filename().string());
     if (!lock.held()) return false;
     auto document = load();
     if (!document) return false;

@@ -48,12 +48,10 @@ bool ComponentAllowed(const std::string& part) {
 }
 
 // The existing entry of `dir` whose name equals `name` without regard to case.
+// A link is never looked through: `dir` is known not to be one.
 std::optional<std::string> FindNoCase(const fs::path& dir, const std::string& name) {
     std::error_code ec;
-    if (fs::exists(dir / name, ec) && !ec) {
-        // Exact case exists; still prefer it over a scan.
-        return name;
-    }
+    if (fs::exists(fs::symlink_status(dir / name, ec))) return name;  // exact case exists
     fs::directory_iterator it(dir, ec);
     if (ec) return std::nullopt;
     for (const auto& entry : it) {
@@ -75,6 +73,13 @@ fs::path MachineRoot::DefaultFolder() {
 
 std::optional<fs::path> MachineRoot::resolve(std::string_view windowsPath,
                                              std::string_view currentDirectory) const {
+    auto below = resolveBelow(windowsPath, currentDirectory);
+    if (!below) return std::nullopt;
+    return m_folder / *below;
+}
+
+std::optional<fs::path> MachineRoot::resolveBelow(std::string_view windowsPath,
+                                                  std::string_view currentDirectory) const {
     auto split = SplitDrivePath(windowsPath);
     if (!split) {
         if (windowsPath.empty() || IsSeparator(windowsPath[0])) return std::nullopt;
@@ -86,21 +91,24 @@ std::optional<fs::path> MachineRoot::resolve(std::string_view windowsPath,
         split = SplitDrivePath(joined);
         if (!split) return std::nullopt;
     }
-    fs::path host = m_folder / std::string(1, split->first);
-    bool parentExists = true;
+    fs::path below = std::string(1, split->first);
+    // The case lookup stops at the first part that is missing or is a link.
+    std::error_code ec;
+    bool lookUp = fs::is_directory(fs::symlink_status(m_folder / below, ec));
     for (const std::string& part : split->second) {
         if (!ComponentAllowed(part)) return std::nullopt;
         if (part == ".") continue;
-        if (parentExists) {
-            if (auto found = FindNoCase(host, part)) {
-                host /= *found;
+        if (lookUp) {
+            if (auto found = FindNoCase(m_folder / below, part)) {
+                below /= *found;
+                lookUp = fs::is_directory(fs::symlink_status(m_folder / below, ec));
                 continue;
             }
-            parentExists = false;
+            lookUp = false;
         }
-        host /= part;
+        below /= part;
     }
-    return host;
+    return below;
 }
 
 fs::path MachineRoot::storeFile(std::string_view name) const { return m_folder / std::string(name); }

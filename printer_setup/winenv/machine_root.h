@@ -11,6 +11,9 @@ namespace kit::winenv {
 // "C:\TEMP\x86\J57D.dll" live below it ("<root>/C/TEMP/x86/J57D.dll"); the
 // registry, the spooler and the machine settings keep their files in it too.
 //
+// Nothing below the root is reached through a symbolic link: the case lookup
+// does not look through one, and WinFiles and the stores refuse them.
+//
 // Lookups ignore case the way Windows does: every component of a drive path is
 // matched against what already exists without regard to ASCII case, and parts
 // that do not exist yet keep the case in which the caller wrote them.
@@ -30,6 +33,10 @@ public:
     // (control characters, < > : " | ? *), or a relative path without a
     // current directory.
     [[nodiscard]] std::optional<std::filesystem::path> resolve(
+        std::string_view windowsPath, std::string_view currentDirectory = {}) const;
+    // The same path relative to folder() ("C/TEMP/x"), for access that walks
+    // down from the root without following links (see contained_files.h).
+    [[nodiscard]] std::optional<std::filesystem::path> resolveBelow(
         std::string_view windowsPath, std::string_view currentDirectory = {}) const;
 
     // The file holding one of the machine's stores ("registry.json", ...).

@@ -1,6 +1,7 @@
 #include "printer_setup/winenv/printer_setup_command.h"
 
 #include <chrono>
+#include <filesystem>
 #include <map>
 #include <thread>
 
@@ -58,6 +59,12 @@ void AddFile(InstallPlan& plan, const std::string& name) {
 }  // namespace
 
 Result PrinterSetupCommand::run(const std::vector<std::string>& words) const {
+    // Nothing is created in a folder that is not a prepared machine (not even
+    // the stores' lock files).
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(m_root.storeFile("machine.json"), ec)) {
+        return Fail(m_root.folder().string() + " is not a prepared machine root");
+    }
     bool installForm = false;
     bool defaultForm = false;
     std::string inf, port, name, model;
@@ -84,6 +91,10 @@ Result PrinterSetupCommand::run(const std::vector<std::string>& words) const {
     }
     if (inf.empty() || port.empty() || name.empty() || model.empty()) {
         return Fail("/if needs /f INF, /r PORT, /b NAME and /m MODEL", 2);
+    }
+    if (!IsValidPrinterName(name)) {
+        return Fail("the printer name is not valid (at most " + std::to_string(Spooler::kMaxPrinterName) +
+                    " bytes, no control character, ',', '!' or '\\')");
     }
 
     MachineSettings settings = MachineSettings::Load(m_root);
@@ -189,7 +200,6 @@ Result PrinterSetupCommand::install(const std::string& infArgument, const std::s
         if (!files.isFile(source)) return Fail("the file \"" + source + "\" is not staged");
         plan.sources[LowerAscii(file)] = source;
     }
-    if (spooler.findPrinter(name)) return Fail("a printer named \"" + name + "\" already exists");
     if (!Succeeded(spooler.openLocalServer())) return Fail("the spooler is not available");
 
     // Every check passed: make the changes.
@@ -212,6 +222,12 @@ Result PrinterSetupCommand::install(const std::string& infArgument, const std::s
         (void)registry.setValue(entry.key, entry.valueName, Registry::kString, data);
     }
     (void)spooler.addDriver({model, Spooler::kEnvironment, plan.files});
+    // The driver is in place whatever the name: a printer of that name that
+    // already exists keeps it, and the command has done its work.
+    if (spooler.findPrinter(name)) {
+        return {0, "a printer named \"" + name + "\" already exists; its driver files were installed, the printer "
+                   "itself is left as it is"};
+    }
     WinStatus added = spooler.addPrinter({name, port, model});
     if (!Succeeded(added)) return Fail("cannot add the printer: " + SystemErrorText(added));
     return {};

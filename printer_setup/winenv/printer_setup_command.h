@@ -11,16 +11,19 @@ namespace kit::winenv {
 //   /if /f INF /r PORT /b NAME /m MODEL   install the printer NAME for the
 //       model MODEL that the INF declares, on the port PORT;
 //   /y /n NAME                            make NAME the default printer.
-// The install form checks everything first (the INF declares the model, every
-// file it copies is staged, the printer name is free, every path stays inside
-// the root) and only then copies the files into the driver directory's "3"
-// folder, stores the registry entries of the INF and adds the driver and the
-// printer. A failure answers a non-zero exit code and changes nothing.
+// The install form checks everything first (the root is a prepared machine,
+// the INF declares the model, every file it copies is staged, the printer name
+// is valid, every path stays inside the root) and only then copies the files
+// into the driver directory's "3" folder, stores the registry entries of the
+// INF and adds the driver. Then the printer is added, unless one of that name
+// exists: that printer keeps its settings, the command still succeeds (the
+// driver it names is now complete) and says so in its message. A failure
+// answers a non-zero exit code and changes nothing.
 class PrinterSetupCommand {
 public:
     struct Result {
         int exitCode = 0;
-        std::string message;  // what went wrong, for stderr; empty on success
+        std::string message;  // what went wrong, or a note on success; for stderr
     };
 
     PrinterSetupCommand(const MachineRoot& root, std::string currentDirectory)

@@ -69,6 +69,7 @@ Registry::Value ValueFromJson(const json& node) {
 }
 
 bool ValidParts(const std::vector<std::string>& parts) {
+    if (parts.size() > Registry::kMaxKeyDepth) return false;
     for (const auto& part : parts) {
         if (part.size() > 255) return false;
     }

@@ -27,7 +27,13 @@ public:
         std::string data;  // raw bytes as stored
     };
 
+    // Keys nest at most this deep below HKEY_LOCAL_MACHINE, as on Windows.
+    static constexpr std::size_t kMaxKeyDepth = 512;
+
     explicit Registry(const MachineRoot& root);
+
+    // Whether "registry.json" can be read (a missing file is an empty registry).
+    [[nodiscard]] bool readable() const { return m_store.load().has_value(); }
 
     // Creates the key and its missing parents, or finds it; Ok either way.
     [[nodiscard]] WinStatus createKey(std::string_view keyPath) const;

@@ -1,6 +1,7 @@
 #include "printer_setup/winenv/spooler.h"
 
 #include <cstring>
+#include <filesystem>
 
 #include "printer_setup/winenv/machine_settings.h"
 
@@ -37,9 +38,27 @@ std::vector<std::string> Strings(const json& document, const char* member) {
     return list;
 }
 
+bool HasControlCharacter(std::string_view text) {
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
+bool IsValidPrinterName(std::string_view name) {
+    return !name.empty() && name.size() <= Spooler::kMaxPrinterName &&
+           name.find_first_of(",!\\") == std::string_view::npos && !HasControlCharacter(name);
+}
+
 Spooler::Spooler(const MachineRoot& root) : m_root(root), m_store(root.storeFile("spooler.json")) {}
+
+bool Spooler::readable() const {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(m_root.storeFile("spooler.json"), ec) && m_store.load().has_value();
+}
 
 bool Spooler::stopped() const {
     return MachineSettings::Load(m_root).spoolerFault == SpoolerFault::Stopped;
@@ -107,7 +126,8 @@ WinStatus Spooler::deleteForm(std::string_view formName) const {
 
 WinStatus Spooler::addPrinter(const PrinterRecord& printer) const {
     if (stopped()) return WinStatus::SpoolerUnavailable;
-    if (printer.name.empty() || printer.name.find_first_of(",!\\") != std::string::npos) {
+    if (!IsValidPrinterName(printer.name) || HasControlCharacter(printer.port) ||
+        HasControlCharacter(printer.driver)) {
         return WinStatus::InvalidPrinterName;
     }
     WinStatus status = WinStatus::Ok;

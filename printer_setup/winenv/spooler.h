@@ -34,7 +34,13 @@ public:
     static constexpr const char* kDriverDirectory =
         "C:\\WINDOWS\\system32\\spool\\drivers\\w32x86";
 
+    // The longest printer name the spooler takes, in bytes.
+    static constexpr std::size_t kMaxPrinterName = 220;
+
     explicit Spooler(const MachineRoot& root);
+
+    // Whether "spooler.json" exists and can be read.
+    [[nodiscard]] bool readable() const;
 
     // The driver directory of an environment at level 1, written into
     // `buffer` with its terminating NUL. `needed` gets the size in bytes.
@@ -57,7 +63,10 @@ public:
     [[nodiscard]] WinStatus openLocalServer() const;
     [[nodiscard]] WinStatus deleteForm(std::string_view formName) const;
 
-    // Changes made by the printer setup command and by tools.
+    // Changes made by the printer setup command and by tools. A printer name
+    // is refused (InvalidPrinterName) when it is empty, longer than
+    // kMaxPrinterName, or holds a control character, ',', '!' or '\'; a port
+    // or driver name with a control character is refused as well.
     [[nodiscard]] WinStatus addPrinter(const PrinterRecord& printer) const;
     [[nodiscard]] WinStatus setDefaultPrinter(std::string_view name) const;
     [[nodiscard]] WinStatus addDriver(const DriverRecord& driver) const;
@@ -76,5 +85,8 @@ private:
     const MachineRoot& m_root;
     JsonStore m_store;
 };
+
+// The rule for printer names of addPrinter.
+[[nodiscard]] bool IsValidPrinterName(std::string_view name);
 
 }  // namespace kit::winenv

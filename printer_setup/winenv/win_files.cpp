@@ -1,119 +1,168 @@
 #include "printer_setup/winenv/win_files.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
-#include <system_error>
+#include <cerrno>
+
+#include "printer_setup/winenv/contained_files.h"
 
 namespace kit::winenv {
-namespace fs = std::filesystem;
 
 namespace {
 
-WinStatus FromErrorCode(const std::error_code& ec) {
-    if (ec == std::errc::no_such_file_or_directory) return WinStatus::PathNotFound;
-    if (ec == std::errc::permission_denied || ec == std::errc::read_only_file_system) {
+using contained::Kind;
+
+WinStatus FromErrno(int error, WinStatus missing) {
+    switch (error) {
+    case 0:
+        return WinStatus::Ok;
+    case ENOENT:
+        return missing;
+    case ENOTDIR:
+        return WinStatus::PathNotFound;
+    case ENOTEMPTY:
+    case EEXIST:
+        return WinStatus::DirectoryNotEmpty;
+    case EINVAL:
+    case ENAMETOOLONG:
+        return WinStatus::InvalidName;
+    default:  // EACCES, EROFS, ELOOP (a link below the root), ...
         return WinStatus::AccessDenied;
     }
-    if (ec == std::errc::directory_not_empty) return WinStatus::DirectoryNotEmpty;
-    return WinStatus::AccessDenied;
+}
+
+// The folder holding a drive path, opened without following links, and the
+// path's last name. `status` says why there is none.
+std::optional<contained::Location> Open(const MachineRoot& root, std::string_view path, WinStatus& status) {
+    auto below = root.resolveBelow(path);
+    if (!below || below->filename().empty()) {
+        status = WinStatus::InvalidName;
+        return std::nullopt;
+    }
+    int error = 0;
+    auto location = contained::Locate(root.folder(), *below, error);
+    if (!location) status = FromErrno(error, WinStatus::PathNotFound);
+    return location;
+}
+
+contained::Status StatusAt(const contained::Location& at) {
+    int error = 0;
+    return contained::StatusOf(at.folder.get(), at.name, error);
 }
 
 }  // namespace
 
 WinStatus WinFiles::createDirectory(std::string_view path) const {
-    auto host = m_root.resolve(path);
-    if (!host) return WinStatus::InvalidName;
-    std::error_code ec;
-    if (fs::exists(*host, ec)) return WinStatus::AlreadyExists;
-    if (!fs::is_directory(host->parent_path(), ec)) return WinStatus::PathNotFound;
-    fs::create_directory(*host, ec);
-    return ec ? FromErrorCode(ec) : WinStatus::Ok;
+    WinStatus status = WinStatus::Ok;
+    auto at = Open(m_root, path, status);
+    if (!at) return status;
+    if (StatusAt(*at).kind != Kind::Missing) return WinStatus::AlreadyExists;
+    if (::mkdirat(at->folder.get(), at->name.c_str(), 0755) != 0) {
+        return errno == EEXIST ? WinStatus::AlreadyExists : FromErrno(errno, WinStatus::PathNotFound);
+    }
+    return WinStatus::Ok;
 }
 
 WinStatus WinFiles::removeDirectory(std::string_view path) const {
-    auto host = m_root.resolve(path);
-    if (!host) return WinStatus::InvalidName;
-    std::error_code ec;
-    if (!fs::is_directory(*host, ec)) return WinStatus::PathNotFound;
-    if (!fs::is_empty(*host, ec)) return WinStatus::DirectoryNotEmpty;
-    fs::remove(*host, ec);
-    return ec ? FromErrorCode(ec) : WinStatus::Ok;
+    WinStatus status = WinStatus::Ok;
+    auto at = Open(m_root, path, status);
+    if (!at) return status;
+    if (StatusAt(*at).kind != Kind::Directory) return WinStatus::PathNotFound;
+    if (::unlinkat(at->folder.get(), at->name.c_str(), AT_REMOVEDIR) != 0) {
+        return FromErrno(errno, WinStatus::PathNotFound);
+    }
+    return WinStatus::Ok;
 }
 
 WinStatus WinFiles::deleteFile(std::string_view path) const {
-    auto host = m_root.resolve(path);
-    if (!host) return WinStatus::InvalidName;
-    std::error_code ec;
-    auto status = fs::symlink_status(*host, ec);
-    if (ec || !fs::exists(status)) return WinStatus::FileNotFound;
-    if (fs::is_directory(status)) return WinStatus::AccessDenied;
-    fs::remove(*host, ec);
-    return ec ? FromErrorCode(ec) : WinStatus::Ok;
+    WinStatus status = WinStatus::Ok;
+    auto at = Open(m_root, path, status);
+    if (!at) return status == WinStatus::PathNotFound ? WinStatus::FileNotFound : status;
+    Kind kind = StatusAt(*at).kind;
+    if (kind == Kind::Missing) return WinStatus::FileNotFound;
+    if (kind == Kind::Directory) return WinStatus::AccessDenied;
+    // A link is removed itself; what it points to stays untouched.
+    if (::unlinkat(at->folder.get(), at->name.c_str(), 0) != 0) return FromErrno(errno, WinStatus::FileNotFound);
+    return WinStatus::Ok;
 }
 
-WinStatus WinFiles::copyFile(std::string_view source, std::string_view target,
-                             bool failIfExists) const {
-    auto from = m_root.resolve(source);
-    auto to = m_root.resolve(target);
-    if (!from || !to) return WinStatus::InvalidName;
-    std::error_code ec;
-    if (!fs::is_regular_file(*from, ec)) return WinStatus::FileNotFound;
-    if (fs::is_directory(*to, ec)) return WinStatus::AccessDenied;
-    if (fs::exists(*to, ec) && failIfExists) return WinStatus::AlreadyExists;
-    if (!fs::is_directory(to->parent_path(), ec)) return WinStatus::PathNotFound;
-    fs::copy_file(*from, *to, fs::copy_options::overwrite_existing, ec);
-    return ec ? FromErrorCode(ec) : WinStatus::Ok;
+WinStatus WinFiles::copyFile(std::string_view source, std::string_view target, bool failIfExists) const {
+    WinStatus status = WinStatus::Ok;
+    auto from = Open(m_root, source, status);
+    if (!from) return status == WinStatus::PathNotFound ? WinStatus::FileNotFound : status;
+    auto to = Open(m_root, target, status);
+    if (!to) return status;
+    int error = 0;
+    auto bytes = contained::ReadFile(from->folder.get(), from->name, error);
+    if (!bytes) return error == ENOENT || error == EISDIR ? WinStatus::FileNotFound : FromErrno(error, WinStatus::FileNotFound);
+    contained::Status existing = StatusAt(*to);
+    if (existing.kind == Kind::Directory) return WinStatus::AccessDenied;
+    if (existing.kind != Kind::Missing && failIfExists) return WinStatus::AlreadyExists;
+    if (existing.kind == Kind::File && !existing.writable) return WinStatus::AccessDenied;
+    return FromErrno(contained::ReplaceFile(to->folder.get(), to->name, *bytes), WinStatus::PathNotFound);
 }
 
 WinStatus WinFiles::writeFile(std::string_view path, std::string_view bytes) const {
-    auto host = m_root.resolve(path);
-    if (!host) return WinStatus::InvalidName;
-    std::error_code ec;
-    if (fs::is_directory(*host, ec)) return WinStatus::AccessDenied;
-    if (!fs::is_directory(host->parent_path(), ec)) return WinStatus::PathNotFound;
-    std::ofstream out(*host, std::ios::binary | std::ios::trunc);
-    if (!out) return WinStatus::AccessDenied;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return out ? WinStatus::Ok : WinStatus::AccessDenied;
+    WinStatus status = WinStatus::Ok;
+    auto at = Open(m_root, path, status);
+    if (!at) return status;
+    contained::Status existing = StatusAt(*at);
+    if (existing.kind == Kind::Directory) return WinStatus::AccessDenied;
+    // A read-only file is not overwritten, as on Windows.
+    if (existing.kind == Kind::File && !existing.writable) return WinStatus::AccessDenied;
+    return FromErrno(contained::ReplaceFile(at->folder.get(), at->name, bytes), WinStatus::PathNotFound);
 }
 
 std::optional<std::string> WinFiles::readFile(std::string_view path) const {
-    auto host = m_root.resolve(path);
-    if (!host) return std::nullopt;
-    std::error_code ec;
-    if (!fs::is_regular_file(*host, ec)) return std::nullopt;
-    std::ifstream in(*host, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    WinStatus status = WinStatus::Ok;
+    auto at = Open(m_root, path, status);
+    if (!at) return std::nullopt;
+    int error = 0;
+    return contained::ReadFile(at->folder.get(), at->name, error);
 }
 
 bool WinFiles::isFile(std::string_view path) const {
-    auto host = m_root.resolve(path);
-    std::error_code ec;
-    return host && fs::is_regular_file(*host, ec);
+    WinStatus status = WinStatus::Ok;
+    auto at = Open(m_root, path, status);
+    return at && StatusAt(*at).kind == Kind::File;
 }
 
 bool WinFiles::isDirectory(std::string_view path) const {
-    auto host = m_root.resolve(path);
-    std::error_code ec;
-    return host && fs::is_directory(*host, ec);
+    WinStatus status = WinStatus::Ok;
+    auto at = Open(m_root, path, status);
+    return at && StatusAt(*at).kind == Kind::Directory;
 }
 
 std::optional<std::vector<WinFiles::Entry>> WinFiles::list(std::string_view directory) const {
-    auto host = m_root.resolve(directory);
-    std::error_code ec;
-    if (!host || !fs::is_directory(*host, ec)) return std::nullopt;
+    auto below = m_root.resolveBelow(directory);
+    if (!below) return std::nullopt;
+    int error = 0;
+    UniqueFd folder = contained::OpenDirectory(m_root.folder(), *below, error);
+    if (!folder.valid()) return std::nullopt;
+    int scanFd = ::dup(folder.get());
+    if (scanFd < 0) return std::nullopt;
+    DIR* scan = ::fdopendir(scanFd);
+    if (scan == nullptr) {
+        ::close(scanFd);
+        return std::nullopt;
+    }
     std::vector<Entry> entries;
-    for (const auto& item : fs::directory_iterator(*host, ec)) {
+    while (const dirent* item = ::readdir(scan)) {
+        std::string name = item->d_name;
+        if (name == "." || name == "..") continue;
+        // A link shows as an entry of its own and is never entered.
+        contained::Status st = contained::StatusOf(folder.get(), name, error);
         Entry entry;
-        entry.name = item.path().filename().string();
-        entry.directory = item.is_directory(ec);
-        entry.size = entry.directory ? 0 : item.file_size(ec);
+        entry.name = std::move(name);
+        entry.directory = st.kind == Kind::Directory;
+        entry.size = st.size;
         entries.push_back(std::move(entry));
     }
+    ::closedir(scan);
     std::sort(entries.begin(), entries.end(),
               [](const Entry& a, const Entry& b) { return LowerAscii(a.name) < LowerAscii(b.name); });
     return entries;

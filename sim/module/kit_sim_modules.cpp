@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/serial/port_list.h"
+#include "sim/module/module_kinds.h"
 #include "sim/module/serial_module_server.h"
 #include "platform/cli/parse_command_line.h"
 
@@ -44,7 +45,22 @@ int main(int argc, char** argv) {
   app.add_flag("--garbage", faults.garbage, "Fault: answer bytes that are no reply");
   app.add_flag("--split", faults.split, "Fault: write each reply in two parts");
   app.add_flag("--no-terminator", faults.noTerminator, "Fault: leave the reply terminator off");
+  std::string kindList;
+  app.add_option("--kinds", kindList,
+                 "One module per comma-separated kind, instead of --count: echo (echoes requests, as after a "
+                 "reset), quiet (no echo), silent (the port opens but never answers), garbage");
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
+  std::vector<kitsim::ModuleKind> kinds(static_cast<std::size_t>(count), kitsim::ModuleKind{echo == "on", faults});
+  if (!kindList.empty()) {
+    std::string error;
+    auto parsed = kitsim::ParseModuleKinds(kindList, faults, error);
+    if (!parsed) {
+      std::cerr << "kit-sim modules: " << error << "\n";
+      return 2;
+    }
+    kinds = *parsed;
+    count = static_cast<int>(kinds.size());
+  }
 
   // Signals are taken by sigwait() below, so the serving threads never see them.
   sigset_t signals;
@@ -56,7 +72,8 @@ int main(int argc, char** argv) {
   fs::create_directories(kit::SerialAnnounceDir(), ec);
   std::vector<std::unique_ptr<kitsim::SerialModuleServer>> modules;
   for (int i = 0; i < count; ++i) {
-    auto module = std::make_unique<kitsim::SerialModuleServer>(kitsim::VirtualModuleAddress(i), faults, echo == "on");
+    const auto& kind = kinds[static_cast<std::size_t>(i)];
+    auto module = std::make_unique<kitsim::SerialModuleServer>(kitsim::VirtualModuleAddress(i), kind.faults, kind.echo);
     if (!module->start()) {
       std::cerr << "kit-sim modules: cannot create a pseudo-terminal\n";
       return 1;

@@ -84,9 +84,10 @@ int main(int argc, char** argv) {
       std::string error;
       const auto path = files.write(receipt, error);
       if (!path) {
+        // One receipt that cannot be written does not switch the printer off.
         std::cerr << "kit-sim-printer: " << error << "\n";
         status = 1;
-        return false;
+        continue;
       }
       std::cout << *path << std::endl;
       if (receiptLimit > 0 && ++written >= receiptLimit) return false;

@@ -46,6 +46,7 @@ struct Receipt {
   int height = 0;  // paper fed, in dots
   bool cut = false;         // ended by a cut (false: the paper printed after the last cut)
   bool partialCut = false;
+  bool torn = false;        // ended because it reached the longest page (see ReceiptLayout)
   std::vector<PrintedLine> lines;
   std::vector<PlacedGlyph> glyphs;
   std::vector<PlacedBarcode> barcodes;

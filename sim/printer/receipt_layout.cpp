@@ -50,7 +50,7 @@ int ReceiptLayout::justifiedOffset(int width) const {
 
 void ReceiptLayout::execute(const PrinterCommand& c) {
   if (c.kind != CommandKind::Text && m_leadByte >= 0) {
-    m_diagnostics.push_back("a double-byte character was cut short by a command");
+    diagnose("a double-byte character was cut short by a command");
     m_leadByte = -1;
   }
   switch (c.kind) {
@@ -65,7 +65,7 @@ void ReceiptLayout::execute(const PrinterCommand& c) {
       break;
     case CommandKind::Justify:
       if (c.a >= 0 && c.a <= 2) m_justification = c.a;
-      else m_diagnostics.push_back("no such justification " + std::to_string(c.a));
+      else diagnose("no such justification " + std::to_string(c.a));
       break;
     case CommandKind::TabPositions:
       m_tabStops.clear();
@@ -104,12 +104,12 @@ void ReceiptLayout::execute(const PrinterCommand& c) {
       break;
     case CommandKind::BarcodeWidth:
       if (c.a >= 1 && c.a <= 6) m_barcodeWidth = c.a;
-      else m_diagnostics.push_back("barcode module width " + std::to_string(c.a) + " is out of range 1..6");
+      else diagnose("barcode module width " + std::to_string(c.a) + " is out of range 1..6");
       break;
     case CommandKind::Barcode: barcode(c); break;
     case CommandKind::ChineseMode: m_options.chineseMode = c.a != 0; break;
     case CommandKind::PageModeOnly: break;  // no effect in standard mode
-    case CommandKind::Unknown: m_diagnostics.push_back("unknown: " + c.text); break;
+    case CommandKind::Unknown: diagnose("unknown: " + c.text); break;
   }
 }
 
@@ -119,7 +119,7 @@ void ReceiptLayout::addText(std::uint8_t byte) {
     m_leadByte = -1;
     std::optional<std::string> utf8;
     if (m_options.decoder) utf8 = m_options.decoder(pair);
-    if (!utf8) m_diagnostics.push_back("double-byte character without a glyph");
+    if (!utf8) diagnose("double-byte character without a glyph");
     addCharacter(utf8.value_or("?"), true);
     return;
   }
@@ -168,6 +168,7 @@ void ReceiptLayout::printLine(bool feedAfter) {
   }
   int tallest = 0;
   for (const PendingGlyph& pending : m_line) tallest = std::max(tallest, pending.glyph.height);
+  makeRoom(std::max(m_lineSpacing, tallest));
   const int contentWidth = m_line.empty() ? m_x : m_line.back().glyph.x + m_line.back().glyph.width;
   const int offset = justifiedOffset(contentWidth);
   PrintedLine line;
@@ -197,9 +198,40 @@ void ReceiptLayout::printLine(bool feedAfter) {
 }
 
 void ReceiptLayout::feed(int dots) {
-  m_y += std::max(0, dots);
+  dots = std::max(0, dots);
+  while (m_y + dots > kMaxPageHeight) {
+    dots -= kMaxPageHeight - m_y;
+    m_y = kMaxPageHeight;
+    tearPage();
+  }
+  m_y += dots;
   m_current.height = m_y;
   m_anything = true;
+}
+
+void ReceiptLayout::makeRoom(int dots) {
+  if (m_y > 0 && m_y + dots > kMaxPageHeight) tearPage();
+}
+
+void ReceiptLayout::tearPage() {
+  m_current.height = m_y;
+  if (m_current.lines.empty() && m_current.glyphs.empty() && m_current.barcodes.empty()) {
+    m_blankDotsDropped += m_y;
+  } else {
+    m_current.torn = true;
+    m_finished.push_back(std::move(m_current));
+  }
+  m_current = Receipt{};
+  m_current.width = m_options.paperWidth;
+  m_y = 0;
+}
+
+void ReceiptLayout::diagnose(std::string text) {
+  if (m_diagnostics.size() >= kMaxDiagnostics) {
+    ++m_diagnosticsDropped;
+    return;
+  }
+  m_diagnostics.push_back(std::move(text));
 }
 
 void ReceiptLayout::placeHumanReadable(const std::string& text, int left, int width, int top) {
@@ -232,7 +264,7 @@ void ReceiptLayout::barcode(const PrinterCommand& command) {
   printLine(false);
   auto encoded = EncodeBarcode(command.a, command.data);
   if (auto* error = std::get_if<std::string>(&encoded)) {
-    m_diagnostics.push_back("barcode not printed: " + *error);
+    diagnose("barcode not printed: " + *error);
     return;
   }
   PlacedBarcode placed;
@@ -241,12 +273,14 @@ void ReceiptLayout::barcode(const PrinterCommand& command) {
   placed.height = m_barcodeHeight;
   const int width = placed.width();
   if (width > m_options.paperWidth) {
-    m_diagnostics.push_back("barcode not printed: " + placed.symbol.symbology + " is " + std::to_string(width) +
+    diagnose("barcode not printed: " + placed.symbol.symbology + " is " + std::to_string(width) +
                             " dots wide, the paper " + std::to_string(m_options.paperWidth));
     return;
   }
   placed.x = justifiedOffset(width);
   const int hriHeight = m_hriFontB ? kFontBHeight : kFontAHeight;
+  makeRoom(placed.height + ((m_hriPosition & 1) ? hriHeight + kHriGap : 0) +
+           ((m_hriPosition & 2) ? hriHeight + kHriGap : 0));
   int y = m_y;
   if (m_hriPosition & 1) {
     placeHumanReadable(placed.symbol.humanReadable, placed.x, width, y);
@@ -287,6 +321,16 @@ std::optional<Receipt> ReceiptLayout::flush() {
   return rest;
 }
 
-std::vector<std::string> ReceiptLayout::takeDiagnostics() { return std::exchange(m_diagnostics, {}); }
+std::vector<std::string> ReceiptLayout::takeDiagnostics() {
+  if (m_blankDotsDropped > 0) {
+    m_diagnostics.push_back(std::to_string(m_blankDotsDropped) + " dots of blank paper torn off and dropped");
+    m_blankDotsDropped = 0;
+  }
+  if (m_diagnosticsDropped > 0) {
+    m_diagnostics.push_back("... and " + std::to_string(m_diagnosticsDropped) + " more diagnostics");
+    m_diagnosticsDropped = 0;
+  }
+  return std::exchange(m_diagnostics, {});
+}
 
 }  // namespace printer

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -38,6 +39,15 @@ class ReceiptLayout {
   // Unknown commands and data the printer could not print, since the last call.
   std::vector<std::string> takeDiagnostics();
 
+  // Paper is a stream: a receipt that grows past this many dots (2 m at 8
+  // dots per mm) is torn off as a page of its own, as a roll would be, and the
+  // paper goes on on a new page. A torn page on which nothing was printed is
+  // dropped (a diagnostic counts its dots), so feed commands alone never make
+  // pages. Every receipt therefore stays at most this long.
+  static constexpr int kMaxPageHeight = 16000;
+  // Diagnostics kept between two takes; the rest are only counted.
+  static constexpr std::size_t kMaxDiagnostics = 100;
+
   static constexpr int kDefaultLineSpacing = 30;
   static constexpr int kDefaultBarcodeHeight = 162;
   static constexpr int kDefaultBarcodeWidth = 3;
@@ -52,6 +62,10 @@ class ReceiptLayout {
   void addText(std::uint8_t byte);
   void printLine(bool feed);
   void feed(int dots);
+  void tearPage();
+  // Tears the page first when `dots` more would not fit on it.
+  void makeRoom(int dots);
+  void diagnose(std::string text);
   void horizontalTab();
   void barcode(const PrinterCommand& command);
   void cut(int feedDots, bool partial);
@@ -65,6 +79,8 @@ class ReceiptLayout {
   bool m_anything = false;  // something printed or fed since the last cut
   std::vector<Receipt> m_finished;
   std::vector<std::string> m_diagnostics;
+  std::size_t m_diagnosticsDropped = 0;
+  long long m_blankDotsDropped = 0;
 
   std::vector<PendingGlyph> m_line;
   int m_x = 0;

@@ -32,6 +32,8 @@ TEST(CMessTest, ModesShowTheirButtonsAndEveryWayOutGivesOneOrTwo) {
       {1, "OK", [](auto& d) { return d.userClick(IDOK); }, 1},
       {1, "Enter", [](auto& d) { return d.userKey(kit::ui::Key::Enter); }, 1},
       {1, "Cancel", [](auto& d) { return d.userClick(IDCANCEL); }, 2},
+      {1, "Enter on Cancel", [](auto& d) { return d.userFocus(IDCANCEL) && d.userKey(kit::ui::Key::Enter); }, 2},
+      {1, "Space on Cancel", [](auto& d) { return d.userFocus(IDCANCEL) && d.userKey(kit::ui::Key::Space); }, 2},
       {1, "close box", [](auto& d) { return d.userClose(); }, 2},
       {7, "middle OK", [](auto& d) { return d.userClick(IDC_MESS_OK_MIDDLE); }, 1},  // any other mode is a note
   };

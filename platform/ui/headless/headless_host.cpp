@@ -60,21 +60,9 @@ ModalRecord HeadlessHost::recordOf(const Dialog& dialog) const {
 
 // --- Queue ------------------------------------------------------------------------------
 
-void HeadlessHost::enqueue(const PostedMessage& message) {
-  {
-    std::lock_guard lock(m_queueMutex);
-    m_queue.push_back(message);
-  }
-  m_queueChanged.notify_all();
-}
+void HeadlessHost::enqueue(const PostedMessage& message) { m_queue.put(message); }
 
-std::optional<PostedMessage> HeadlessHost::takePosted() {
-  std::lock_guard lock(m_queueMutex);
-  if (m_queue.empty()) return std::nullopt;
-  PostedMessage m = m_queue.front();
-  m_queue.pop_front();
-  return m;
-}
+std::optional<PostedMessage> HeadlessHost::takePosted() { return m_queue.take(); }
 
 int HeadlessHost::pumpPosted() {
   int count = 0;
@@ -86,10 +74,7 @@ int HeadlessHost::pumpPosted() {
 }
 
 bool HeadlessHost::waitForPosted(std::chrono::milliseconds timeout) {
-  {
-    std::unique_lock lock(m_queueMutex);
-    if (!m_queueChanged.wait_for(lock, timeout, [&] { return !m_queue.empty(); })) return false;
-  }
+  if (!m_queue.waitFor(timeout)) return false;
   pumpPosted();
   return true;
 }
@@ -97,43 +82,24 @@ bool HeadlessHost::waitForPosted(std::chrono::milliseconds timeout) {
 // --- Timers -----------------------------------------------------------------------------
 
 bool HeadlessHost::setTimer(Dialog& dialog, int timerId, std::chrono::milliseconds period) {
-  m_timers[TimerKey{dialog.handle(), timerId}] = Timer{period, m_now + period, m_timerOrder++};
+  m_timers.set(dialog.handle(), timerId, period, m_now);
   return true;
 }
 
-bool HeadlessHost::killTimer(Dialog& dialog, int timerId) {
-  return m_timers.erase(TimerKey{dialog.handle(), timerId}) > 0;
-}
+bool HeadlessHost::killTimer(Dialog& dialog, int timerId) { return m_timers.kill(dialog.handle(), timerId); }
 
 bool HeadlessHost::hasTimer(const Dialog& dialog, int timerId) const {
-  return m_timers.count(TimerKey{dialog.handle(), timerId}) > 0;
-}
-
-void HeadlessHost::killTimersOf(WindowHandle window) {
-  for (auto it = m_timers.begin(); it != m_timers.end();) {
-    it = it->first.window == window ? m_timers.erase(it) : std::next(it);
-  }
+  return m_timers.has(dialog.handle(), timerId);
 }
 
 bool HeadlessHost::fireNextTimer(std::optional<std::chrono::milliseconds> limit) {
-  auto next = m_timers.end();
-  for (auto it = m_timers.begin(); it != m_timers.end(); ++it) {
-    if (next == m_timers.end() || it->second.due < next->second.due ||
-        (it->second.due == next->second.due && it->second.order < next->second.order))
-      next = it;
-  }
-  if (next == m_timers.end()) return false;
-  if (limit && next->second.due > *limit) return false;
-  const TimerKey key = next->first;
-  m_now = std::max(m_now, next->second.due);
-  // The next firing is due one period later; a zero period still moves on by 1 ms so
-  // that time passes.
-  next->second.due = m_now + std::max(next->second.period, std::chrono::milliseconds(1));
-  next->second.order = m_timerOrder++;
-  if (Dialog* d = find(key.window)) {
+  const auto due = m_timers.takeDue(limit.value_or(std::chrono::milliseconds::max()), m_now);
+  if (!due) return false;
+  m_now = std::max(m_now, due->at);
+  if (Dialog* d = find(due->window)) {
     Event e;
     e.kind = EventKind::Timer;
-    e.controlId = key.id;
+    e.controlId = due->id;
     d->dispatch(e);
   }
   return true;
@@ -181,7 +147,7 @@ int HeadlessHost::runModal(Dialog& dialog) {
     if (!dialog.isEnded()) dialog.endDialog(kIdCancel);
   }
   m_modals[recordIndex].result = dialog.endCode();
-  killTimersOf(dialog.handle());
+  m_timers.killAllOf(dialog.handle());
   dialog.endWindow();
   return dialog.endCode();
 }
@@ -203,7 +169,7 @@ bool HeadlessHost::createWindow(Dialog& dialog, Dialog* parent) {
 }
 
 void HeadlessHost::destroyWindow(Dialog& dialog) {
-  killTimersOf(dialog.handle());
+  m_timers.killAllOf(dialog.handle());
   m_topLevel.erase(std::remove(m_topLevel.begin(), m_topLevel.end(), dialog.handle()), m_topLevel.end());
   dialog.endWindow();
 }

@@ -36,6 +36,8 @@
 #include <vector>
 
 #include "platform/ui/dialog.h"
+#include "platform/ui/headless/post_queue.h"
+#include "platform/ui/headless/timer_table.h"
 #include "platform/ui/host.h"
 
 namespace kit::ui {
@@ -124,21 +126,9 @@ class HeadlessHost : public Host {
   void enqueue(const PostedMessage& message) override;
 
  private:
-  struct TimerKey {
-    WindowHandle window;
-    int id;
-    bool operator<(const TimerKey& o) const { return window != o.window ? window < o.window : id < o.id; }
-  };
-  struct Timer {
-    std::chrono::milliseconds period;
-    std::chrono::milliseconds due;
-    std::uint64_t order;  // equal due times fire in the order they were set
-  };
-
   std::optional<PostedMessage> takePosted();
   bool takePostedAndDeliver();
   bool fireNextTimer(std::optional<std::chrono::milliseconds> limit);
-  void killTimersOf(WindowHandle window);
   ModalRecord recordOf(const Dialog& dialog) const;
 
   std::map<int, Responder> m_responders;
@@ -154,12 +144,8 @@ class HeadlessHost : public Host {
   std::vector<MenuRecord> m_menus;
   int m_waitCursor = 0;
 
-  std::mutex m_queueMutex;
-  std::condition_variable m_queueChanged;
-  std::deque<PostedMessage> m_queue;
-
-  std::map<TimerKey, Timer> m_timers;
-  std::uint64_t m_timerOrder = 0;
+  PostQueue m_queue;
+  TimerTable m_timers;
   std::chrono::milliseconds m_now{0};
   std::vector<WindowHandle> m_topLevel;
 };

@@ -10,8 +10,18 @@
 // Safe to call more than once and from several threads; it changes the process's
 // environment, so call it before other threads read it.
 
+#include <optional>
+#include <string>
+
 namespace kit::ui {
 
 void PrepareQtProcess();
+
+// Whether Qt's platform plugin can start here. Qt ends the whole process when it
+// cannot (a DISPLAY naming no X server, a missing plugin), so a child process
+// tries it first; nothing is probed for the offscreen and minimal platforms.
+// Call it before the program starts any thread. Empty when Qt can start;
+// otherwise the message to show, which names QT_QPA_PLATFORM=offscreen.
+[[nodiscard]] std::optional<std::string> QtPlatformProblem();
 
 }  // namespace kit::ui

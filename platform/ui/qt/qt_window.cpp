@@ -99,6 +99,15 @@ void WindowWidget::keyPressEvent(QKeyEvent* event) {
   }
 }
 
+bool WindowWidget::focusNextPrevChild(bool next) {
+  // Tab follows the dialog's own order (template order, one stop per radio group); the
+  // dialog's focus change moves the Qt focus. Shift+Tab stays Qt's.
+  Dialog* d = m_host.find(m_handle);
+  if (!next || !d) return QWidget::focusNextPrevChild(next);
+  d->userKey(Key::Tab);
+  return true;
+}
+
 void WindowWidget::closeEvent(QCloseEvent* event) {
   // The dialog decides; the host destroys the widget when the dialog ends.
   event->ignore();
@@ -225,6 +234,7 @@ QWidget* QtWindow::makeControl(const ControlState& c) {
     case ControlKind::Edit:
       if (c.style & kMultiLine) {
         auto* edit = new QPlainTextEdit(m_widget);
+        edit->setTabChangesFocus(true);  // Tab moves on, as in every dialog
         if (!(c.style & kScrollBars)) edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         QObject::connect(edit, &QPlainTextEdit::textChanged, m_widget, [this, id, edit] {
           const std::string text = S(edit->toPlainText());

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/ui/headless/headless_host.h"
 #include "platform/ui/tests/test_dialogs.h"
 
@@ -39,6 +41,9 @@ TEST_F(DialogTest, TypingHonoursDigitsOnlyAndTheLimit) {
   EXPECT_EQ(dialog.text(kDigits), "12345");
   EXPECT_TRUE(dialog.userType(kEdit, "abcdefgh"));
   EXPECT_EQ(dialog.text(kEdit), "abcdef");
+  // The limit never cuts a character in half: "文" would end past byte 6.
+  EXPECT_TRUE(dialog.userType(kEdit, "ab\xE4\xB8\xAD\xE6\x96\x87"));
+  EXPECT_EQ(dialog.text(kEdit), "ab\xE4\xB8\xAD");
   // The program itself may set longer texts: the limit binds the user only.
   dialog.setText(kEdit, "abcdefgh");
   EXPECT_EQ(dialog.text(kEdit), "abcdefgh");
@@ -146,13 +151,102 @@ TEST_F(DialogTest, OnlyItemsOfTheSystemMenuCanBeChosen) {
   EXPECT_FALSE(dialog.userSystemCommand(0));  // the separator
 }
 
-TEST_F(DialogTest, KeysAndCloseBoxFollowTheStandardCommands) {
+TEST_F(DialogTest, EnterAndEscapeNeverEndAForm) {
   dialog.userKey(Key::Enter);  // the default button, not OnOK
   EXPECT_EQ(dialog.log.back(), "apply");
   EXPECT_FALSE(dialog.isEnded());
-  dialog.userKey(Key::Escape);
-  EXPECT_TRUE(dialog.isEnded());
-  EXPECT_EQ(dialog.endCode(), kIdCancel);
+  ASSERT_TRUE(dialog.userFocus(kEdit));
+  for (Key key : {Key::Escape, Key::Enter, Key::Escape, Key::Space}) EXPECT_TRUE(dialog.userKey(key));
+  EXPECT_FALSE(dialog.isEnded());
+  dialog.log.clear();
+  EXPECT_TRUE(dialog.userClick(kCheck));  // the form still reacts
+  EXPECT_TRUE(dialog.isChecked(kCheck));
+  EXPECT_TRUE(dialog.userClick(kApply));
+  EXPECT_EQ(dialog.log.back(), "apply");
+  // Even a Cancel button, whose end code a form only records, leaves it usable.
+  EXPECT_TRUE(dialog.userClick(kIdCancel));
+  EXPECT_TRUE(dialog.userClick(kCheck));
+  EXPECT_FALSE(dialog.isChecked(kCheck));
+  EXPECT_TRUE(dialog.userType(kEdit, "xyz"));
+  EXPECT_EQ(dialog.text(kEdit), "xyz");
+}
+
+// Keys in a modal dialog: a confirmation with an edit, OK (default) and Cancel. A key
+// that leaves the dialog open shows as 9.
+TEST(DialogKeysTest, EnterPressesTheFocusedButtonElseTheDefaultAndEscapeCancels) {
+  enum : std::uint16_t { kText = 10 };
+  const struct {
+    const char* name;
+    int focus;  // 0: leave the first control focused (the edit)
+    Key key;
+    std::function<void(DialogTemplate&)> change;
+    int result;
+  } cases[] = {
+      {"Enter in the edit", 0, Key::Enter, nullptr, kIdOk},
+      {"Enter on Cancel", kIdCancel, Key::Enter, nullptr, kIdCancel},
+      {"Space on Cancel", kIdCancel, Key::Space, nullptr, kIdCancel},
+      {"Space in the edit", 0, Key::Space, nullptr, 9},
+      {"Escape on OK", kIdOk, Key::Escape, nullptr, kIdCancel},
+      {"Tab", 0, Key::Tab, nullptr, 9},
+      {"Enter in a multi-line edit", 0, Key::Enter, [](DialogTemplate& t) { t.controls[0].style |= kMultiLine; }, 9},
+      {"Enter, default disabled", 0, Key::Enter, [](DialogTemplate& t) { t.controls[1].style |= kDisabled; }, 9},
+      {"Escape, Cancel disabled", 0, Key::Escape, [](DialogTemplate& t) { t.controls[2].style |= kDisabled; }, 9},
+      {"Enter, no default button", 0, Key::Enter, [](DialogTemplate& t) { t.controls[1].style = 0; }, kIdOk},
+      {"Enter, the default button hidden", 0, Key::Enter,
+       [](DialogTemplate& t) {
+         t.controls[1].style = 0;
+         t.controls.push_back(Button(kIdOk + 20, "Other", {5, 50, 40, 14}, kDefaultButton | kHidden));
+       },
+       kIdOk},
+      {"Enter, OK hidden and no default", 0, Key::Enter,
+       [](DialogTemplate& t) { t.controls[1].style = kHidden; }, 9},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DialogTemplate t{700, "Confirm", 120, 70, {}, {EditBox(kText, {5, 5, 100, 12}), Button(kIdOk, "OK", {5, 30, 40, 14}, kDefaultButton), Button(kIdCancel, "Cancel", {50, 30, 40, 14})}, 0, ""};
+    if (c.change) c.change(t);
+    HeadlessHost host;
+    host.onModal(700, [&](ModalScript& s) {
+      if (c.focus) ASSERT_TRUE(s.dialog.userFocus(c.focus));
+      EXPECT_TRUE(s.dialog.userKey(c.key));
+      if (!s.dialog.isEnded()) s.dialog.endDialog(9);
+    });
+    Dialog dialog(host, t);
+    EXPECT_EQ(dialog.runModal(), c.result);
+  }
+}
+
+TEST_F(DialogTest, TabVisitsEnabledVisibleStopsInTemplateOrderAndWraps) {
+  dialog.enable(kDigits, false);
+  dialog.show(kCheck, false);
+  dialog.userClick(kRadioB);  // only the ticked radio button of a group is a stop
+  dialog.show(kSortedList, false);
+  dialog.enable(kView, false);
+  ASSERT_TRUE(dialog.setFocus(kEdit));
+  dialog.log.clear();
+  std::vector<int> visited;
+  for (int i = 0; i < 11; ++i) {
+    EXPECT_TRUE(dialog.userKey(Key::Tab));
+    visited.push_back(dialog.focusedControl());
+  }
+  EXPECT_THAT(visited, ElementsAre(kReadOnlyEdit, kRadioB, kRadioC, kList, kCombo, kSlider, kApply, kAddress,
+                                   kIdOk, kIdCancel, kEdit));
+  EXPECT_EQ(dialog.log.at(0), "kill 101 115");
+  EXPECT_EQ(dialog.log.at(1), "set 115 101");
+}
+
+TEST_F(DialogTest, SpacePressesTheFocusedButtonOnly) {
+  ASSERT_TRUE(dialog.userFocus(kCheck));
+  EXPECT_TRUE(dialog.userKey(Key::Space));
+  EXPECT_TRUE(dialog.isChecked(kCheck));
+  ASSERT_TRUE(dialog.userFocus(kRadioC));
+  EXPECT_TRUE(dialog.userKey(Key::Space));
+  EXPECT_TRUE(dialog.isChecked(kRadioC));
+  ASSERT_TRUE(dialog.userFocus(kEdit));
+  dialog.log.clear();
+  EXPECT_TRUE(dialog.userKey(Key::Space));
+  EXPECT_THAT(dialog.log, ::testing::IsEmpty());
+  EXPECT_EQ(dialog.text(kEdit), "abc");
 }
 
 // Pages: activation on first show, refusal to leave, refusal to come.
@@ -220,6 +314,23 @@ TEST(PageAreaTest, APageDestroyedFirstLeavesItsArea) {
   EXPECT_EQ(sheet.activePage(kArea), 0);
   sheet.destroyWindow();  // touches only the pages still alive
   EXPECT_FALSE(other.isCreated());
+}
+
+TEST(PageAreaTest, EnterAndEscapeInAPageGoToItsWindow) {
+  for (Key key : {Key::Enter, Key::Escape}) {
+    HeadlessHost host;
+    DialogTemplate t{600, "Sheet", 300, 200, {}, {Control(kArea, ControlKind::PageArea, {10, 0, 200, 150}), Button(kIdOk, "OK", {10, 160, 40, 14}, kDefaultButton), Button(kIdCancel, "Cancel", {60, 160, 40, 14})}, 0, ""};
+    DialogTemplate pageTemplate{601, "", 100, 80, {}, {EditBox(kEdit, {0, 0, 50, 12})}, kChildWindow, ""};
+    PropertyPage page(host, pageTemplate);
+    Dialog sheet(host, t);
+    host.onModal(600, [&](ModalScript& s) {
+      s.dialog.addPage(kArea, page, "One");
+      ASSERT_TRUE(s.dialog.setActivePage(kArea, 0));
+      ASSERT_TRUE(page.userFocus(kEdit));
+      EXPECT_TRUE(page.userKey(key));
+    });
+    EXPECT_EQ(sheet.runModal(), key == Key::Enter ? kIdOk : kIdCancel);
+  }
 }
 
 }  // namespace

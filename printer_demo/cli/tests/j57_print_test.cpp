@@ -1,6 +1,8 @@
 // Runs j57-print as a real process against files and FIFOs.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -79,19 +81,53 @@ TEST_F(J57Print, RefusalsAreReportedAndNothingIsHalfSent) {
   } cases[] = {
       {"--route lpt1" + device + " text " + (m_dir / "missing.txt").string(), 1, "Cannot read"},
       {"--route lpt1" + device + " text /etc/hostname --times two", 1, "repeat count \"two\""},
-      {"--route lpt1" + device + " --now 2026-02-30T00:00:00 menu", 1, "--now"},
+      {"--route lpt1" + device + " --now 2026-02-30T00:00:00 menu", 2, "--now"},
+      {"--route lpt1" + device + " --now '2024-13-45 10:00:00' menu", 2, "--now"},
       {"--route lpt1 --device /nonexistent/lpt menu", 1, "No such file or directory"},
-      {"--route serial --baud fast menu", 1, "baud rate \"fast\""},
-      {"--route serial --data-bits 8x menu", 1, "data bits \"8x\""},
+      {"--route serial --baud fast menu", 2, "baud rate \"fast\""},
+      {"--route serial --baud -5 menu", 2, "--baud -5"},
+      {"--route serial --data-bits 8x menu", 2, "data bits \"8x\""},
+      // Only regular files are printed; a FIFO without a writer must not hold the run.
+      {"--route lpt1" + device + " text " + (m_dir / "fifo").string(), 1, "not a regular file"},
+      {"--route lpt1" + device + " text " + m_dir.string(), 1, "not a regular file"},
+      {"--route lpt1" + device + " text " + (m_dir / "binary.txt").string(), 1, "neither UTF-8 nor code page 936"},
       {"--route LPT1 menu", 2, "route"},
       {"--route lpt1" + device + " barcode ITF huge", 2, "SIZE"},
   };
+  ASSERT_EQ(::mkfifo((m_dir / "fifo").c_str(), 0600), 0);
+  std::ofstream(m_dir / "binary.txt", std::ios::binary) << "\xFF\xFF\x80";
   for (const auto& c : cases) {
     const ProgramRun run = RunProgram(c.arguments);
     EXPECT_EQ(run.exitCode, c.status) << c.arguments << "\n" << run.output;
     EXPECT_NE(run.output.find(c.message), std::string::npos) << c.arguments << "\n" << run.output;
   }
   EXPECT_FALSE(fs::exists(m_out));
+}
+
+TEST_F(J57Print, TextFilesGoOutAsTheFormSendsThem) {
+  // UTF-8 with Chinese and bare LF, and the same text in code page 936 with CR LF.
+  const struct {
+    const char* name;
+    std::string bytes;
+  } files[] = {{"utf8.txt", "\xE7\xA5\xA8\xE6\x8D\xAE\nline 2\n"}, {"gbk.txt", "\xC6\xB1\xBE\xDD\r\nline 2\r\n"}};
+  for (const auto& f : files) {
+    fs::remove(m_out);
+    std::ofstream(m_dir / f.name, std::ios::binary) << f.bytes;
+    const ProgramRun run = RunProgram("--route lpt1 --device " + m_out.string() + " text " + (m_dir / f.name).string());
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(ReadFileBytes(m_out), "\xC6\xB1\xBE\xDD\r\nline 2\r\n\n" + std::string("\x1D\x56\x42\x00", 4)) << f.name;
+  }
+}
+
+TEST_F(J57Print, SerialLineThatStopsTakingBytesEndsWithTheCountSent) {
+  kit::PseudoTerminal printer;  // nobody reads it
+  ASSERT_EQ(printer.open(), kit::SerialError::Ok);
+  const fs::path big = m_dir / "big.txt";
+  std::ofstream(big, std::ios::binary) << std::string(1 << 20, 'x');
+  const ProgramRun run = RunProgram("--route serial --device " + printer.portPath() + " --baud 115200 text " + big.string());
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  EXPECT_NE(run.output.find("bytes"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find(" of 1048576 bytes"), std::string::npos) << run.output;
 }
 
 TEST_F(J57Print, UnknownBarcodeTypeOpensThePortButSendsNothing) {

@@ -2,6 +2,9 @@
 // command as a real process.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -65,6 +68,7 @@ TEST(InstallDriver, FreshMachineWithOtherPrintersGetsTheDefaultJ57) {
     EXPECT_EQ(t.env.spooler.defaultPrinter(), "J57");
     EXPECT_EQ(t.shown(), std::vector<std::string>{kSuccess});
     EXPECT_EQ(t.sink.messages[0].title, "setup");
+    EXPECT_EQ(t.sink.messages[0].icon, MessageIcon::None);
     EXPECT_EQ(t.sink.quitRequests, 1);
     // The command took the staged files; the staging area is gone afterwards.
     const std::string version = std::string(winenv::Spooler::kDriverDirectory) + "\\3\\";
@@ -116,10 +120,38 @@ TEST(InstallDriver, FailingCommandWithAnExistingJ57StillCountsAsInstalled) {
 }
 
 TEST(InstallDriver, FirstOfTwoModelPrintersInSpoolerOrderBecomesTheDefault) {
-    Installation t({{"Office", "LPT2:", "Generic"}, {"Shop J57 front", "COM1:", "J57"}, {"J57 back", "COM2:", "J57"}});
+    Installation t({{"Office", "LPT2:", "Generic"}, {"J57 (Copy 2)", "COM1:", "J57"}, {"J57", "COM2:", "J57"}});
     t.setFault(winenv::PrinterSetupFault::Fails);
     ASSERT_EQ(t.run(), InstallOutcome::Installed);
-    EXPECT_EQ(t.env.spooler.defaultPrinter(), "Shop J57 front");
+    EXPECT_EQ(t.env.spooler.defaultPrinter(), "J57 (Copy 2)");
+}
+
+TEST(InstallDriver, PrintersThatMerelyNameTheModelDoNotCountAsInstalled) {
+    for (const char* other : {"Old J57 clone", "J57 (Copy x)", "J570", "J57 (Copy 1"}) {
+        SCOPED_TRACE(other);
+        Installation t({{"Office", "LPT2:", "Generic"}, {other, "LPT2:", "Generic / Text Only"}});
+        t.setFault(winenv::PrinterSetupFault::Fails);
+        EXPECT_EQ(t.run(), InstallOutcome::NotInstalled);
+        EXPECT_EQ(t.shown(), std::vector<std::string>{kFailure});
+        EXPECT_EQ(t.env.spooler.defaultPrinter(), "Office");
+    }
+}
+
+TEST(InstallDriver, SecondRunOverAnInstalledMachineKeepsACompleteDriver) {
+    Installation t({{"Office", "LPT2:", "Generic"}});
+    ASSERT_EQ(t.run(), InstallOutcome::Installed);
+    ASSERT_EQ(t.run(), InstallOutcome::Installed);
+    EXPECT_EQ(t.shown(), (std::vector<std::string>{kSuccess, kSuccess}));
+    const std::string version = std::string(winenv::Spooler::kDriverDirectory) + "\\3\\";
+    for (const char* name : {"J57.GPD", "ZIKU.UFM", "J57.INI", "J57RES.DLL", "J57D.DLL", "J57F.DLL"}) {
+        EXPECT_TRUE(t.env.files.isFile(version + name)) << name;
+    }
+    auto drivers = t.env.spooler.drivers();
+    ASSERT_EQ(drivers.size(), 1u);
+    EXPECT_EQ(drivers[0].name, "J57");
+    EXPECT_EQ(drivers[0].files.size(), 6u);
+    EXPECT_EQ(t.env.spooler.printers().size(), 2u);
+    EXPECT_EQ(t.env.spooler.defaultPrinter(), "J57");
 }
 
 TEST(InstallDriver, FailingCommandWithoutJ57ShowsTheFailure) {
@@ -196,6 +228,61 @@ TEST(SetupProgram, UnattendedRunPrintsTheOutcomeAndAnswersByExitCode) {
     EXPECT_EQ(RunSetup("--help", output), 0);
     EXPECT_EQ(RunSetup(root + " --unattended --language klingon", output), 2);
     EXPECT_EQ(RunSetup("--unattended --no-such-option", output), 2);
+}
+
+TEST(SetupProgram, FailuresOnTheWayAreReportedAndEndWithOne) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> damage;
+        const char* said;
+        bool printerAdded;
+    };
+    const Case cases[] = {
+        {"garbage registry",
+         [](const std::filesystem::path& root) { std::ofstream(root / "registry.json", std::ios::trunc) << "%%%"; },
+         "registry of the machine (registry.json) cannot be read", false},
+        {"registry nested too deep",
+         [](const std::filesystem::path& root) {
+             std::ofstream(root / "registry.json", std::ios::trunc)
+                 << "{\"HKLM\":" << std::string(80000, '[') << std::string(80000, ']') << "}";
+         },
+         "registry of the machine (registry.json) cannot be read", false},
+        // An INF that cannot be replaced (read-only) stands for a staging
+        // area that cannot be written: the write is named, not the INF reader.
+        {"staging write refused",
+         [](const std::filesystem::path& root) {
+             std::filesystem::create_directories(root / "C" / "TEMP");
+             std::ofstream(root / "C" / "TEMP" / "J57.INF") << "[Version]\n";
+             std::filesystem::permissions(root / "C" / "TEMP" / "J57.INF", std::filesystem::perms::owner_read);
+         },
+         "setup: cannot write C:\\TEMP\\J57.INF: ", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        winenv::testing::TempMachine machine({}, {{"Office", "LPT2:", "Generic"}});
+        c.damage(machine.folder());
+        std::string output;
+        EXPECT_EQ(RunSetup("--root '" + machine.folder().string() + "' --unattended --language english", output), 1);
+        EXPECT_NE(output.find(c.said), std::string::npos) << output;
+        winenv::MachineRoot root(machine.folder());
+        EXPECT_EQ(winenv::Spooler(root).findPrinter("J57").has_value(), c.printerAdded);
+    }
+}
+
+TEST(SetupProgram, InfFolderLinkedOutOfTheRootIsNotTouched) {
+    winenv::testing::TempMachine machine({}, {{"Office", "LPT2:", "Generic"}});
+    winenv::testing::TempMachine elsewhere;  // any folder outside the root
+    const std::filesystem::path outside = elsewhere.folder() / "x";
+    std::filesystem::create_directory(outside);
+    std::ofstream(outside / "oem7.inf") << "Class=Printer\n[Manufacturer]\n\"J57\"=Driver_J57\n";
+    std::ofstream(outside / "oem7.pnf") << "compiled";
+    const std::filesystem::path inf = machine.folder() / "C" / "WINDOWS" / "inf";
+    std::filesystem::remove_all(inf);
+    std::filesystem::create_directory_symlink(outside, inf);
+    std::string output;
+    EXPECT_EQ(RunSetup("--root '" + machine.folder().string() + "' --unattended --language english", output), 0) << output;
+    EXPECT_TRUE(std::filesystem::exists(outside / "oem7.inf"));
+    EXPECT_TRUE(std::filesystem::exists(outside / "oem7.pnf"));
 }
 
 }  // namespace

@@ -84,6 +84,17 @@ TEST(RemovePreviousInstall, WritesTheUninstallEntry) {
     EXPECT_EQ(value->data, std::string("J57 printer\0", 12));
 }
 
+TEST(RemovePreviousInstall, NoUninstallEntryWhenTheDriverDirectoryIsUnknown) {
+    RemovalTest t;
+    winenv::MachineSettings settings = winenv::MachineSettings::Load(t.env.root);
+    settings.spoolerFault = winenv::SpoolerFault::Stopped;
+    ASSERT_TRUE(settings.save(t.env.root));
+    t.app.RemovePreviousInstall();
+    EXPECT_FALSE(t.env.registry.keyExists(SetupApp::UninstallKey("J57")));
+    ASSERT_EQ(t.app.problems().size(), 1u);
+    EXPECT_NE(t.app.problems()[0].find("no uninstall entry"), std::string::npos);
+}
+
 TEST(RemoveOemInfFiles, DeletesPrinterInfsThatNameTheModel) {
     RemovalTest t;
     struct Inf {

@@ -96,5 +96,17 @@ TEST_F(StagingTest, ExtractPayloadFailureCases) {
     EXPECT_EQ(env.files.readFile("C:\\TEMP\\J57.INI"), "");
 }
 
+TEST_F(StagingTest, StaleTempFileIsNeverTheSourceOfARewrittenText) {
+    // temp.txt of an earlier run that cannot be replaced (read-only).
+    ASSERT_EQ(env.files.createDirectory("C:\\TEMP"), winenv::WinStatus::Ok);
+    ASSERT_EQ(env.files.writeFile("c:\\temp\\temp.txt", "[Stale]\nkeep=me\n"), winenv::WinStatus::Ok);
+    std::filesystem::permissions(machine.folder() / "C" / "TEMP" / "temp.txt", std::filesystem::perms::owner_read);
+    EXPECT_TRUE(staging.ExtractPayload(159, "C:\\TEMP\\J57.INI", true));
+    EXPECT_EQ(env.files.readFile("C:\\TEMP\\J57.INI"), "");
+    EXPECT_EQ(env.files.readFile("c:\\temp\\temp.txt"), "[Stale]\nkeep=me\n");
+    ASSERT_EQ(staging.failures().size(), 1u);
+    EXPECT_NE(staging.failures()[0].find("c:\\temp\\temp.txt"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace kit::setup

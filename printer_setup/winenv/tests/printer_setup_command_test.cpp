@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "platform/test_support/program_path.h"
+#include "platform/test_support/program_run.h"
 #include "printer_setup/winenv/machine_settings.h"
 #include "printer_setup/winenv/tests/temp_machine.h"
 #include "printer_setup/winenv/win_env.h"
@@ -118,7 +119,16 @@ TEST_F(PrinterSetupProcess, FailuresExitNonZeroAndChangeNothing) {
              inf.replace(inf.find("@P1.GPD"), 7, "@..\\P1.GPD");
              t.stage("C:\\STAGE\\P1.INF", inf);
          }},
-        {"printer exists", "rundll32 printui.dll,PrintUIEntry /if /r LPT1: /b office /f C:\\STAGE\\P1.INF /m P1",
+        {"tab in the name", "rundll32 printui.dll,PrintUIEntry /if /r LPT1: /b \"P\t1\" /f C:\\STAGE\\P1.INF /m P1",
+         nullptr},
+        {"line end in the name",
+         "rundll32 printui.dll,PrintUIEntry /if /r LPT1: /b \"P1\nForged\tport X\" /f C:\\STAGE\\P1.INF /m P1", nullptr},
+        {"name too long",
+         "rundll32 printui.dll,PrintUIEntry /if /r LPT1: /b " + std::string(100000, 'P') + " /f C:\\STAGE\\P1.INF /m P1",
+         nullptr},
+        {"name one past the limit",
+         "rundll32 printui.dll,PrintUIEntry /if /r LPT1: /b " + std::string(Spooler::kMaxPrinterName + 1, 'P') +
+             " /f C:\\STAGE\\P1.INF /m P1",
          nullptr},
         {"no model given", "rundll32 printui.dll,PrintUIEntry /if /r LPT1: /b P1 /f C:\\STAGE\\P1.INF", nullptr},
     };
@@ -131,6 +141,35 @@ TEST_F(PrinterSetupProcess, FailuresExitNonZeroAndChangeNothing) {
         stage("C:\\STAGE\\P1.INF", kInf);
         stage("C:\\STAGE\\x86\\P1D.DLL", "plug-in");
     }
+}
+
+TEST_F(PrinterSetupProcess, ExistingPrinterNameStillGetsACompleteDriver) {
+    // What a second installation over an installed machine meets: the name is
+    // taken and the driver's files are gone from the version folder.
+    ASSERT_EQ(run("rundll32 printui.dll,PrintUIEntry /if /f C:\\STAGE\\P1.INF /r LPT1: /b P1 /m P1"), 0);
+    for (const char* name : {"\\P1.GPD", "\\P1D.DLL"}) ASSERT_EQ(env.files.deleteFile(kVersionDir + name), WinStatus::Ok);
+
+    EXPECT_EQ(run("rundll32 printui.dll,PrintUIEntry /if /f C:\\STAGE\\P1.INF /r LPT3: /b p1 /m P1"), 0);
+    EXPECT_EQ(env.files.readFile(kVersionDir + "\\P1.GPD"), "gpd");
+    EXPECT_EQ(env.files.readFile(kVersionDir + "\\P1D.DLL"), "plug-in");
+    ASSERT_EQ(env.spooler.drivers().size(), 1u);
+    EXPECT_EQ(env.spooler.drivers()[0].files, (std::vector<std::string>{"P1.GPD", "P1D.DLL"}));
+    ASSERT_EQ(env.spooler.printers().size(), 2u);
+    EXPECT_EQ(env.spooler.findPrinter("P1")->port, "LPT1:");  // the printer is left as it was
+}
+
+TEST(PrinterSetupCommandRoot, FolderThatIsNoMachineIsLeftAlone) {
+    testing::TempMachine machine;
+    const std::filesystem::path empty = machine.folder() / "empty";
+    std::filesystem::create_directory(empty);
+    for (const std::filesystem::path& root : {empty, machine.folder() / "missing"}) {
+        auto run = test_support::RunProgram(test_support::ProgramPath("kit-printer-setup"),
+                                            "--root '" + root.string() + "' -- /y /n J57");
+        EXPECT_EQ(run.exitCode, 1) << root;
+        EXPECT_NE(run.output.find("not a prepared machine"), std::string::npos) << run.output;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(empty));
+    EXPECT_FALSE(std::filesystem::exists(machine.folder() / "missing"));
 }
 
 TEST_F(PrinterSetupProcess, UnknownCommandsCannotBeStarted) {

@@ -1,6 +1,8 @@
 // The winenv inspection tool as a program.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 
@@ -50,6 +52,50 @@ TEST(WinenvTool, BadArgumentsAreRefusedClearly) {
         EXPECT_FALSE(out.empty()) << args;
     }
     EXPECT_EQ(RunWinenv("--help", out), 0);
+}
+
+TEST(WinenvTool, DamagedOrMissingStoresAreErrorsNotEmptyLists) {
+    const struct {
+        const char* name;
+        const char* spooler;  // nullptr: no root at all
+    } stores[] = {{"garbage", "%%% not json"}, {"empty", ""}, {"truncated", "{\"printers\": [{\"name\": \"A\""},
+                  {"a list", "[1, 2]"}, {"no root", nullptr}};
+    for (const auto& store : stores) {
+        SCOPED_TRACE(store.name);
+        testing::TempMachine machine;
+        std::filesystem::path folder = machine.folder();
+        if (store.spooler == nullptr) {
+            folder /= "missing";
+        } else {
+            std::ofstream(folder / "spooler.json", std::ios::trunc) << store.spooler;
+        }
+        for (const char* command : {"printers", "forms", "drivers", "default-printer"}) {
+            std::string out;
+            EXPECT_EQ(RunWinenv("--root '" + folder.string() + "' " + command, out), 1) << command;
+            EXPECT_NE(out.find("winenv: "), std::string::npos) << command;
+        }
+        EXPECT_FALSE(std::filesystem::exists(machine.folder() / "missing"));
+    }
+}
+
+TEST(WinenvTool, HostileRegistryAndLinksEndWithAnError) {
+    testing::TempMachine machine;
+    const std::string root = "--root '" + machine.folder().string() + "' ";
+    std::string out;
+    {
+        // 80,000 levels of nesting: refused as corrupt, not a crash.
+        std::ofstream registry(machine.folder() / "registry.json", std::ios::trunc);
+        registry << "{\"HKLM\":" << std::string(80000, '[') << std::string(80000, ']') << "}";
+    }
+    EXPECT_EQ(RunWinenv(root + "registry", out), 1);
+    EXPECT_NE(out.find("corrupt"), std::string::npos) << out;
+
+    std::filesystem::create_directory_symlink("/etc", machine.folder() / "C" / "LEAK");
+    EXPECT_EQ(RunWinenv(root + "files 'C:\\LEAK'", out), 1);
+    EXPECT_EQ(out.find("passwd"), std::string::npos) << out;
+    ASSERT_EQ(RunWinenv(root + "files 'C:\\'", out), 0);
+    EXPECT_NE(out.find("LEAK  ("), std::string::npos) << out;  // listed as an entry, never entered
+    EXPECT_EQ(out.find("passwd"), std::string::npos) << out;
 }
 
 }  // namespace

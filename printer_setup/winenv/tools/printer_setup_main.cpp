@@ -23,6 +23,6 @@ int main(int argc, char** argv) {
     if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
     kit::winenv::MachineRoot machine(root);
     auto result = kit::winenv::PrinterSetupCommand(machine, cwd).run(words);
-    if (result.exitCode != 0) std::cerr << "kit-printer-setup: " << result.message << '\n';
+    if (!result.message.empty()) std::cerr << "kit-printer-setup: " << result.message << '\n';
     return result.exitCode;
 }

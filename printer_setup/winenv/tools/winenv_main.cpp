@@ -1,5 +1,6 @@
 // winenv: prepares and inspects a machine root.
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include <CLI/CLI.hpp>
@@ -29,6 +30,23 @@ std::string Printable(const std::string& data) {
     for (char c : data) {
         if (c == '\0') break;
         out.push_back(c);
+    }
+    return out;
+}
+
+// A text from a store as one line: control bytes of a hand-edited store are
+// shown escaped, so they cannot forge lines or columns.
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+            out += escaped;
+        } else {
+            out.push_back(c);
+        }
     }
     return out;
 }
@@ -154,10 +172,20 @@ int main(int argc, char** argv) {
                     settings.minor, ToString(settings.platform).c_str(), settings.languageId);
         return 0;
     }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(machine.storeFile("machine.json"), ec)) {
+        std::cerr << "winenv: " << root << " is not a prepared machine root (prepare it with: winenv --root DIR init)\n";
+        return 1;
+    }
     Spooler spooler(machine);
+    if ((*printersCmd || *defaultCmd || *formsCmd || *driversCmd) && !spooler.readable()) {
+        std::cerr << "winenv: the spooler's store " << machine.storeFile("spooler.json").string()
+                  << " is missing or corrupt\n";
+        return 1;
+    }
     if (*printersCmd) {
         for (const auto& p : spooler.printers()) {
-            std::cout << p.name << "\tport " << p.port << "\tdriver " << p.driver << '\n';
+            std::cout << OneLine(p.name) << "\tport " << OneLine(p.port) << "\tdriver " << OneLine(p.driver) << '\n';
         }
         return 0;
     }
@@ -171,17 +199,24 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (*formsCmd) {
-        for (const auto& f : spooler.forms()) std::cout << f << '\n';
+        for (const auto& f : spooler.forms()) std::cout << OneLine(f) << '\n';
         return 0;
     }
     if (*driversCmd) {
         for (const auto& d : spooler.drivers()) {
-            std::cout << d.name << "\t" << d.environment << '\n';
-            for (const auto& f : d.files) std::cout << "  " << f << '\n';
+            std::cout << OneLine(d.name) << "\t" << OneLine(d.environment) << '\n';
+            for (const auto& f : d.files) std::cout << "  " << OneLine(f) << '\n';
         }
         return 0;
     }
-    if (*registryCmd) return ShowRegistry(Registry(machine), key, 0);
+    if (*registryCmd) {
+        Registry registry(machine);
+        if (!registry.readable()) {
+            std::cerr << "winenv: the registry " << machine.storeFile("registry.json").string() << " is corrupt\n";
+            return 1;
+        }
+        return ShowRegistry(registry, key, 0);
+    }
     if (*filesCmd) return ShowFiles(WinFiles(machine), path, 0);
     return 0;
 }

@@ -27,6 +27,52 @@ std::vector<Receipt> Print(const std::string& stream) {
   return virtualPrinter.takeReceipts();
 }
 
+TEST(ReceiptLayout, PaperIsAStreamTornIntoPagesOfBoundedLength) {
+  std::string feeds;
+  for (int i = 0; i < 400; ++i) feeds += "\x1B\x64\xFF";  // ESC d 255: 7650 dots of paper each
+  std::string lines;
+  for (int i = 0; i < 2000; ++i) lines += "line " + std::to_string(i) + "\n";
+  const struct {
+    const char* what;
+    std::string stream;
+    std::size_t printedLines;
+    bool blankDropped;
+  } cases[] = {{"feeds alone", feeds, 0, true}, {"many lines", lines, 2000, false},
+               {"lines between feeds", "top\n" + feeds + "bottom\n", 2, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    VirtualPrinter virtualPrinter;
+    virtualPrinter.feed(std::vector<std::uint8_t>(c.stream.begin(), c.stream.end()));
+    virtualPrinter.finish();
+    const auto receipts = virtualPrinter.takeReceipts();
+    const auto diagnostics = virtualPrinter.takeDiagnostics();
+    ASSERT_FALSE(receipts.empty());
+    EXPECT_LE(receipts.size(), 10u);
+    std::size_t printed = 0;
+    for (std::size_t i = 0; i < receipts.size(); ++i) {
+      const Receipt& r = receipts[i];
+      EXPECT_LE(r.height, ReceiptLayout::kMaxPageHeight);
+      EXPECT_EQ(r.torn, i + 1 < receipts.size());
+      for (const PlacedGlyph& g : r.glyphs) EXPECT_LE(g.y + g.height, r.height);
+      printed += r.lines.size();
+    }
+    EXPECT_EQ(printed, c.printedLines);  // no line is lost at a tear
+    bool dropped = false;
+    for (const auto& d : diagnostics) dropped = dropped || d.find("blank paper torn off") != std::string::npos;
+    EXPECT_EQ(dropped, c.blankDropped);
+  }
+}
+
+TEST(ReceiptLayout, DiagnosticsAreCountedBeyondTheirLimit) {
+  std::vector<std::uint8_t> unknown;
+  for (int i = 0; i < 5000; ++i) unknown.insert(unknown.end(), {0x1B, 0x01});
+  VirtualPrinter virtualPrinter;
+  virtualPrinter.feed(unknown);
+  const auto diagnostics = virtualPrinter.takeDiagnostics();
+  ASSERT_EQ(diagnostics.size(), ReceiptLayout::kMaxDiagnostics + 1);
+  EXPECT_NE(diagnostics.back().find("more diagnostics"), std::string::npos);
+}
+
 TEST(ReceiptLayout, MenuLinesSizesAndOneCut) {
   const auto receipts = Print(j57::MenuReceipt(j57::PrintRoute::Serial, "2026/03/07    09:05:04 "));
   ASSERT_EQ(receipts.size(), 1u);

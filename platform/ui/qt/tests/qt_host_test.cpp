@@ -188,6 +188,34 @@ TEST_F(QtHostTest, AModalLoopRunsUntilTheDialogEnds) {
   EXPECT_EQ(dialog.runModal(), kIdCancel);
 }
 
+TEST_F(QtHostTest, KeysFollowTheDialogsRules) {
+  SampleDialog form(host);
+  ASSERT_TRUE(form.create());
+  QWidget* edit = host.widgetFor(form, kEdit);
+  QTest::keyClick(edit, Qt::Key_Escape);  // a form has no Cancel
+  QTest::keyClick(edit, Qt::Key_Return);  // the default button
+  EXPECT_FALSE(form.isEnded());
+  EXPECT_EQ(form.log.back(), "apply");
+  // Tab goes the dialog's way: one stop per radio group, the ticked button.
+  form.userClick(kRadioB);
+  ASSERT_TRUE(form.setFocus(kCheck));
+  QTest::keyClick(host.widgetFor(form, kCheck), Qt::Key_Tab);
+  EXPECT_EQ(form.focusedControl(), kRadioB);
+  EXPECT_EQ(host.widgetFor(form, 0)->focusWidget(), host.widgetFor(form, kRadioB));
+  QTest::keyClick(host.widgetFor(form, kCheck), Qt::Key_Space);
+  EXPECT_TRUE(form.isChecked(kCheck));
+  form.destroyWindow();
+
+  // Enter on a focused push button presses that button, not the default one.
+  SampleDialog dialog(host);
+  QTimer::singleShot(0, [&] {
+    dialog.setFocus(kIdCancel);
+    QTest::keyClick(host.widgetFor(dialog, kIdCancel), Qt::Key_Return);
+  });
+  EXPECT_EQ(dialog.runModal(), kIdCancel);
+  EXPECT_THAT(dialog.log, ::testing::Not(::testing::Contains("apply")));
+}
+
 class PostingDialog : public SampleDialog {
  public:
   using SampleDialog::SampleDialog;

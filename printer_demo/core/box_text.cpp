@@ -1,4 +1,4 @@
-#include "printer_demo/app/box_text.h"
+#include "printer_demo/core/box_text.h"
 
 #include "platform/text/code_page.h"
 #include "printer_demo/core/manual_text.h"
@@ -38,6 +38,12 @@ std::optional<std::string> FileBytesToBoxText(std::string_view bytes) {
 
 std::optional<std::string> BoxTextToPrinterBytes(std::string_view text) {
   return kit::FromUtf8(ToTextBoxLineBreaks(text), kit::CodePage::Gbk936);
+}
+
+std::optional<std::string> FileBytesToPrinterBytes(std::string_view bytes) {
+  const auto text = FileBytesToBoxText(bytes);
+  if (!text) return std::nullopt;
+  return BoxTextToPrinterBytes(*text);
 }
 
 }  // namespace j57

@@ -1,4 +1,4 @@
-#include "printer_demo/app/box_text.h"
+#include "printer_demo/core/box_text.h"
 
 #include <gtest/gtest.h>
 

@@ -16,6 +16,10 @@ std::optional<std::string> FileBytesToBoxText(std::string_view bytes);
 // nullopt when the text holds a character the code page does not have.
 std::optional<std::string> BoxTextToPrinterBytes(std::string_view text);
 
+// A text file's bytes as printer bytes, as the manual text form sends a file it
+// opened: FileBytesToBoxText, then BoxTextToPrinterBytes.
+std::optional<std::string> FileBytesToPrinterBytes(std::string_view bytes);
+
 bool IsValidUtf8(std::string_view bytes);
 
 }  // namespace j57

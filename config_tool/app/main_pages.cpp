@@ -1,0 +1,27 @@
+#include "config_tool/app/main_pages.h"
+
+#include "config_tool/app/config_page.h"
+#include "config_tool/app/placeholder_pages.h"
+
+namespace tarnwave {
+
+MainPages MakeMainPages(kit::ui::Host& host, MainWindowServices& main) {
+  MainPages made;
+  auto config = std::make_unique<ConfigPage>(host, main);
+  auto information = std::make_unique<CInfoPage>(host, main);
+  ConfigPage* configPage = config.get();
+  CInfoPage* informationPage = information.get();
+  made.clearConfiguration = [configPage] { configPage->ClearPage(); };
+  made.refreshConfiguration = [configPage] { configPage->Refresh(); };
+  // The page reads the module each time it becomes the active page: show it again.
+  made.refreshInformation = [informationPage] {
+    if (informationPage->isCreated()) informationPage->OnSetActive();
+  };
+  made.pages.push_back(std::move(config));
+  made.pages.push_back(std::make_unique<CSetPage>(host, main));
+  made.pages.push_back(std::make_unique<CFwPage>(host, main));
+  made.pages.push_back(std::move(information));
+  return made;
+}
+
+}  // namespace tarnwave
