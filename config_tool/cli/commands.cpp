@@ -1,6 +1,7 @@
 #include "config_tool/cli/commands.h"
 
 #include "config_tool/cli/dongle_link_setup.h"
+#include "config_tool/cli/module_text.h"
 
 #include <algorithm>
 #include <chrono>
@@ -36,7 +37,7 @@ bool Open(ModuleLink& link, const LinkOptions& options, Output io, int& exitCode
   std::string error;
   if (OpenLink(link, options, error) == kResultOk) return true;
   io.err << "tarnwave-cli: " << error << "\n";
-  exitCode = options.port.empty() ? kExitUsage : kExitModuleError;
+  exitCode = NoModuleChosen(options) ? kExitUsage : kExitModuleError;
   return false;
 }
 
@@ -96,10 +97,12 @@ int GetParameters(const LinkOptions& options, const std::vector<std::string>& na
   }
   if (json) {
     nlohmann::ordered_json object = nlohmann::ordered_json::object();
-    for (const ParameterKey* key : keys) object[std::string(key->name)] = FormatParameterValue(record, *key);
+    for (const ParameterKey* key : keys)
+      object[std::string(key->name)] = ModuleTextToUtf8(FormatParameterValue(record, *key));
     io.out << object.dump(2) << "\n";
   } else {
-    for (const ParameterKey* key : keys) io.out << key->name << "=" << FormatParameterValue(record, *key) << "\n";
+    for (const ParameterKey* key : keys)
+      io.out << key->name << "=" << ModuleTextToUtf8(FormatParameterValue(record, *key)) << "\n";
   }
   return kExitOk;
 }
@@ -113,7 +116,13 @@ int SetParameters(const LinkOptions& options, const std::vector<std::string>& as
       io.err << "tarnwave-cli: '" << assignment << "' is not KEY=VALUE with a known KEY\n";
       return kExitUsage;
     }
-    values.emplace_back(key, assignment.substr(equals + 1));
+    // The module keeps its texts in code page 936.
+    std::optional<std::string> value = Utf8ToModuleText(std::string_view(assignment).substr(equals + 1));
+    if (!value) {
+      io.err << "tarnwave-cli: the value of " << key->name << " is not UTF-8 text the module can keep (code page 936)\n";
+      return kExitUsage;
+    }
+    values.emplace_back(key, *value);
   }
   // Each command is sent once, in the parameter file's order.
   std::vector<int> commands;
@@ -147,7 +156,8 @@ int SetParameters(const LinkOptions& options, const std::vector<std::string>& as
   return kExitOk;
 }
 
-int SendAt(const LinkOptions& options, const std::string& text, Output io) {
+int SendAt(const LinkOptions& options, const std::string& text, bool raw, Output io) {
+  const bool escape = io.terminal && !raw;
   if (text.find('\r') != std::string::npos || text.size() > 1100) {
     io.err << "tarnwave-cli: the request must be one line of at most 1100 characters\n";
     return kExitUsage;
@@ -155,7 +165,7 @@ int SendAt(const LinkOptions& options, const std::string& text, Output io) {
   ModuleLink link;
   int exitCode = kExitOk;
   if (!Open(link, options, io, exitCode)) return exitCode;
-  if (options.dongle) return SendAtOverDongle(link, text, io);
+  if (options.dongle) return SendAtOverDongle(link, text, escape, io);
   std::string request = text + "\r";
   if (!link.WriteText(request)) return ModuleFailure(io, "cannot send the request", kResultSendFailed);
   // Read until the reply terminator, for at most the socket receive time-out.
@@ -174,7 +184,7 @@ int SendAt(const LinkOptions& options, const std::string& text, Output io) {
   if (reply.empty()) return ModuleFailure(io, "no reply to " + text, kResultNoResponse);
   std::string shown = reply;
   if (shown.ends_with("\r\n\r\n")) shown.resize(shown.size() - 4);
-  io.out << shown << "\n";
+  io.out << (escape ? EscapeForTerminal(shown) : shown) << "\n";
   if (reply.starts_with("+OK")) return kExitOk;
   CommandRequest classified;
   ClassifyReply(reply, 0, classified);
@@ -191,7 +201,7 @@ int RunAction(const LinkOptions& options, const std::string& action, Output io) 
     if ((result = link.moduleAddress(address)) != kResultOk) return ModuleFailure(io, "QMAC", result);
     std::string version;
     if ((result = link.firmwareVersion(version)) != kResultOk) return ModuleFailure(io, "QVER", result);
-    io.out << "Mac=" << Hex(address, 6) << "\nVersion=" << version << "\n";
+    io.out << "Mac=" << Hex(address, 6) << "\nVersion=" << ModuleTextToUtf8(version) << "\n";
     return kExitOk;
   }
   if (action == "reset") {
@@ -209,7 +219,7 @@ int RunAction(const LinkOptions& options, const std::string& action, Output io) 
   auto printEntry = [&io](const ScanEntry& e) {
     io.out << Hex(e.bssid, 6) << "  ch " << std::setw(2) << int(e.channel) << "  "
            << (e.networkMode == 0 ? "infra " : "adhoc ") << (e.encryption ? "secured " : "open    ") << "-"
-           << int(e.signal) << " dBm  " << e.ssid << "\n";
+           << int(e.signal) << " dBm  " << ModuleTextToUtf8(e.ssid) << "\n";
   };
   if (action == "scan") {
     if ((result = link.startScan()) != kResultOk) return ModuleFailure(io, "WSCAN", result == 1 ? kResultSendFailed : result);

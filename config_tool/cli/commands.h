@@ -18,12 +18,16 @@ inline constexpr int kExitUsage = 2;
 struct Output {
   std::ostream& out;
   std::ostream& err;
+  // Standard output is a terminal: what the module sent is shown escaped there.
+  bool terminal = false;
 };
 
 int ListPorts(Output io);
 int GetParameters(const LinkOptions& link, const std::vector<std::string>& keys, bool json, Output io);
 int SetParameters(const LinkOptions& link, const std::vector<std::string>& assignments, bool save, Output io);
-int SendAt(const LinkOptions& link, const std::string& text, Output io);
+// Prints the reply as the module sent it; on a terminal (unless raw) control bytes
+// are escaped, so a reply cannot drive the terminal.
+int SendAt(const LinkOptions& link, const std::string& text, bool raw, Output io);
 // info, reset, factory, flash, scan, join, link
 int RunAction(const LinkOptions& link, const std::string& action, Output io);
 

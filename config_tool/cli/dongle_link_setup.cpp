@@ -6,6 +6,7 @@
 #include <optional>
 #include <thread>
 
+#include "config_tool/cli/module_text.h"
 #include "config_tool/links/dongle_link_values.h"
 #include "config_tool/links/dongle_transport.h"
 #include "config_tool/protocol/error_text.h"
@@ -109,15 +110,16 @@ int OpenDongleLink(ModuleLink& link, const LinkOptions& options, std::string& er
   return kResultOk;
 }
 
-int SendAtOverDongle(ModuleLink& link, const std::string& text, Output io) {
+int SendAtOverDongle(ModuleLink& link, const std::string& text, bool escape, Output io) {
   auto* transport = dynamic_cast<DongleTransport*>(link.transport());
   if (transport == nullptr) {
     io.err << "tarnwave-cli: " << ErrorText(kResultInvalidHandle) << "\n";
     return kExitModuleError;
   }
   const std::string request = text + "\r";
-  link.worker().replyEvent().reset();
+  link.worker().beginCommand(3000);
   if (!transport->sendRequest(request)) {
+    link.worker().abandonCommand();
     io.err << "tarnwave-cli: cannot send the request: " << ErrorText(kResultSendFailed) << "\n";
     return kExitModuleError;
   }
@@ -125,13 +127,14 @@ int SendAtOverDongle(ModuleLink& link, const std::string& text, Output io) {
                  [&] { return transport->sendRequest(request); }};
   const int result = transport->awaitReply(wait);
   if (result != kResultOk) {
+    link.worker().abandonCommand();
     io.err << "tarnwave-cli: no reply to " << text << ": " << ErrorText(result) << " (code " << result << ")\n";
     return kExitModuleError;
   }
   std::string reply = transport->lastReplyText();
   // The dongle ends a reply with "\n\n" and a zero byte.
   while (!reply.empty() && (reply.back() == '\0' || reply.back() == '\n')) reply.pop_back();
-  io.out << reply << "\n";
+  io.out << (escape ? EscapeForTerminal(reply) : reply) << "\n";
   if (reply.starts_with("+OK")) return kExitOk;
   io.err << "tarnwave-cli: the module refused " << text << " (code " << link.request().errorCode << ")\n";
   return kExitModuleError;

@@ -20,8 +20,9 @@ void AddDongleOptions(CLI::App& app, LinkOptions& options);
 int OpenDongleLink(ModuleLink& link, const LinkOptions& options, std::string& error);
 
 // Sends one request text over an open dongle link and prints the reply as
-// the module sent it (the slices and resends of a command apply).
-int SendAtOverDongle(ModuleLink& link, const std::string& text, Output io);
+// the module sent it (the slices and resends of a command apply; escaped for a
+// terminal when escape is set).
+int SendAtOverDongle(ModuleLink& link, const std::string& text, bool escape, Output io);
 
 // Searches the channels ("auto": 1 to 14, or one number) and lists the
 // module addresses found on each.

@@ -12,14 +12,19 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Reads until the text holds the reply terminator or the tries run out.
-std::string ReadReply(ModuleLink& link, int tries) {
+// How long the module gets to answer the echo check: the attention command's time-out.
+constexpr auto kEchoCheckTimeout = 3000ms;
+
+// Reads until the text holds the reply terminator or the time-out ran out.
+std::string ReadReply(ModuleLink& link) {
   std::string text;
   char buffer[64];
-  for (int i = 0; i < tries && text.find("\r\n\r\n") == std::string::npos; ++i) {
+  const auto deadline = std::chrono::steady_clock::now() + kEchoCheckTimeout;
+  while (text.find("\r\n\r\n") == std::string::npos && text.size() < 4096 &&
+         std::chrono::steady_clock::now() < deadline) {
     std::size_t got = 0;
     if (!link.ReadText(buffer, got)) break;
-    if (got == 0) std::this_thread::sleep_for(100ms);
+    if (got == 0) std::this_thread::sleep_for(50ms);
     text.append(buffer, got);
   }
   return text;
@@ -27,13 +32,17 @@ std::string ReadReply(ModuleLink& link, int tries) {
 
 // A module that echoes requests spoils every reply; the echo is switched off the
 // way the module search does it: an attention request, and "AT+E" when it came back.
-bool SwitchEchoOff(ModuleLink& link) {
-  if (!link.WriteText("AT+\r")) return false;
-  std::string reply = ReadReply(link, 10);
-  if (!reply.starts_with("AT+\r")) return true;
-  if (!link.WriteText("AT+E\r")) return false;
-  (void)ReadReply(link, 20);
-  return true;
+// Each reply is awaited for the attention command's time-out, so that a slow reply
+// is not left on the line for the next command to take as its own. 0, 204 when a
+// write failed, 201 when the module did not answer.
+int SwitchEchoOff(ModuleLink& link) {
+  if (!link.WriteText("AT+\r")) return kResultSendFailed;
+  std::string reply = ReadReply(link);
+  if (reply.empty()) return kResultNoResponse;
+  if (!reply.starts_with("AT+\r")) return kResultOk;
+  if (!link.WriteText("AT+E\r")) return kResultSendFailed;
+  if (ReadReply(link).empty()) return kResultNoResponse;
+  return kResultOk;
 }
 
 }  // namespace
@@ -57,6 +66,13 @@ void AddLinkOptions(CLI::App& app, LinkOptions& options) {
   AddDongleOptions(app, options);
 }
 
+bool NoModuleChosen(const LinkOptions& options) {
+  if (!options.dongle) return options.port.empty();
+  const bool hexAddress = options.module.size() == 12 &&
+                          options.module.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+  return !hexAddress || options.channel < 1 || options.channel > 14;
+}
+
 int OpenLink(ModuleLink& link, const LinkOptions& options, std::string& error) {
   if (options.dongle) return OpenDongleLink(link, options, error);
   if (options.port.empty()) {
@@ -73,11 +89,10 @@ int OpenLink(ModuleLink& link, const LinkOptions& options, std::string& error) {
     error = "cannot start the reply worker";
     return result;
   }
-  if (!SwitchEchoOff(link)) {
-    error = "cannot write to " + options.port + ": " + std::string(ErrorText(kResultSendFailed));
-    return kResultSendFailed;
-  }
-  return kResultOk;
+  result = SwitchEchoOff(link);
+  if (result == kResultSendFailed) error = "cannot write to " + options.port + ": " + std::string(ErrorText(result));
+  if (result == kResultNoResponse) error = "no answer from the module on " + options.port + ": " + std::string(ErrorText(result));
+  return result;
 }
 
 }  // namespace tarnwave::cli

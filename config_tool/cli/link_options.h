@@ -29,6 +29,11 @@ struct LinkOptions {
 
 void AddLinkOptions(CLI::App& app, LinkOptions& options);
 
+// True when the options name no module to reach: no --port, or with --dongle no
+// valid --module and --channel. That is a usage error; every other failure to open
+// the link is a link error.
+bool NoModuleChosen(const LinkOptions& options);
+
 // Opens the link, starts the reply worker and makes sure the module does not echo.
 // Returns 0 or the result code; error receives a message for stderr.
 int OpenLink(ModuleLink& link, const LinkOptions& options, std::string& error);

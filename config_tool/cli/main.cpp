@@ -3,6 +3,8 @@
 //
 // Exit codes: 0 success, 1 module or link error, 2 usage error.
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <iostream>
 
@@ -40,6 +42,8 @@ int main(int argc, char** argv) {
   std::string text;
   CLI::App* at = app.add_subcommand("at", "Send one request text (\"AT+...\") and print the reply");
   at->add_option("TEXT", text, "The request without the carriage return")->required();
+  bool raw = false;
+  at->add_flag("--raw", raw, "Print the reply byte for byte also on a terminal (there, control bytes are escaped)");
 
   const std::pair<const char*, const char*> actions[] = {
       {"info", "Show the module's address (QMAC) and firmware version (QVER)"},
@@ -70,13 +74,13 @@ int main(int argc, char** argv) {
 
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
-  Output io{std::cout, std::cerr};
+  Output io{std::cout, std::cerr, ::isatty(STDOUT_FILENO) == 1};
   CLI::App* chosen = app.get_subcommands().front();
   const std::string name = chosen->get_name();
   if (name == "ports") return ListPorts(io);
   if (name == "get") return GetParameters(link, keys, json, io);
   if (name == "set") return SetParameters(link, assignments, save, io);
-  if (name == "at") return SendAt(link, text, io);
+  if (name == "at") return SendAt(link, text, raw, io);
   if (name == "search") return SearchModules(link, search, io);
   if (name == "export") return ExportParameters(link, parameterFile, io);
   if (name == "import") return ImportParameters(link, parameterFile, checkOnly, io);

@@ -91,9 +91,12 @@ bool DongleTransport::writeRaw(std::span<const std::byte> bytes) {
 bool DongleTransport::readText(std::span<char> buffer, std::size_t& got) {
   got = 0;
   m_request.timeout = kReadTextTimeout;
-  m_worker.replyEvent().reset();
-  if (!write(kirva::BuildStartReceive(0, ProcessDongleValues().targetModule))) return false;
-  if (!m_worker.replyEvent().wait(std::chrono::milliseconds(kReadTextTimeout))) return false;
+  m_worker.beginCommand(kReadTextTimeout);
+  if (!write(kirva::BuildStartReceive(0, ProcessDongleValues().targetModule)) ||
+      !m_worker.replyEvent().wait(std::chrono::milliseconds(kReadTextTimeout))) {
+    m_worker.abandonCommand();
+    return false;
+  }
   const auto length = static_cast<std::size_t>(std::clamp(m_request.replyLength, 0, kReplyCapacity));
   got = std::min(length, buffer.size());
   std::memcpy(buffer.data(), m_request.replyText, got);
@@ -112,17 +115,23 @@ int DongleTransport::awaitReply(const ReplyWait& wait) {
   return kResultNoResponse;
 }
 
-std::optional<GatheredReply> DongleTransport::gatherReply(std::uint32_t, const std::function<bool()>&) {
+std::optional<GatheredReply> DongleTransport::gatherReply(std::uint32_t, const std::function<bool()>& shouldStop) {
+  // A read event while no command waits (a duplicate frame, a command given up)
+  // leaves the driver's loop and the area alone: nobody takes that reply.
+  if (shouldStop && shouldStop()) return std::nullopt;
   // The reply is in: the driver's loop is no longer needed, and it must be
   // stopped before the area is read.
   (void)stopReceive();
   const auto area = readNotify();
   if (!area) return std::nullopt;
   const std::uint32_t length = std::min<std::uint32_t>(kirva::NotifyAreaLength(*area), kirva::kNotifyBufferSize);
-  if (length <= 4) return std::nullopt;
+  // Only an empty area means no signal; an area too short to hold any text is an
+  // empty reply, which the classification turns into 255.
+  if (length == 0) return std::nullopt;
   GatheredReply reply;
-  reply.text.assign(reinterpret_cast<const char*>(area->data()) + 4, length - 4);
-  reply.replyLength = static_cast<int>(length) - 4;
+  const std::uint32_t textLength = length > 4 ? length - 4 : 0;
+  reply.text.assign(reinterpret_cast<const char*>(area->data()) + 4, textLength);
+  reply.replyLength = static_cast<int>(textLength);
   {
     std::lock_guard lock(m_lastReplyMutex);
     m_lastReply = reply.text;

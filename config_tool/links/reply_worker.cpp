@@ -15,14 +15,20 @@ ReplyWorker::~ReplyWorker() { stop(); }
 
 bool ReplyWorker::start() {
   if (running()) return true;
+  stop();  // a thread that ended by itself is joined, its events closed
   try {
     m_request = std::make_shared<kit::Event>(kit::EventReset::Auto);
     m_stop = std::make_shared<kit::Event>(kit::EventReset::Auto);
     m_remove = std::make_shared<kit::Event>(kit::EventReset::Auto);
     m_reply = std::make_shared<kit::Event>(kit::EventReset::Auto);
     m_stopping = false;
-    m_thread = kit::Thread([this] { run(); });
+    m_alive = true;
+    m_thread = kit::Thread([this] {
+      run();
+      m_alive = false;
+    });
   } catch (const std::exception&) {
+    m_alive = false;
     stop();
     return false;
   }
@@ -59,15 +65,52 @@ void ReplyWorker::run() {
   }
 }
 
+void ReplyWorker::beginCommand(std::uint32_t timeout) {
+  std::lock_guard lock(m_commandMutex);
+  ++m_command;
+  m_commandOpen = true;
+  m_commandTimeout = timeout;
+  m_liveCommand = m_command;
+  if (m_reply) m_reply->reset();
+}
+
+void ReplyWorker::abandonCommand() {
+  {
+    std::lock_guard lock(m_commandMutex);
+    m_commandOpen = false;
+    m_liveCommand = 0;
+  }
+  (void)m_idle.wait(kAbandonWait);
+}
+
 void ReplyWorker::handleRequest() {
   m_request->reset();
-  auto shouldStop = [this] { return m_stopping.load() || m_slot.replacing(); };
+  std::uint64_t command = 0;
+  std::uint32_t timeout = 0;
+  {
+    std::lock_guard lock(m_commandMutex);
+    // A signal while no command waits (a duplicate frame, a command given up) has
+    // nobody to answer: nothing is gathered for it.
+    if (!m_commandOpen) return;
+    command = m_command;
+    timeout = m_commandTimeout;
+  }
+  auto shouldStop = [this, command] {
+    return m_stopping.load() || m_slot.replacing() || m_liveCommand.load() != command;
+  };
+  m_idle.reset();
   std::optional<GatheredReply> reply = m_slot.workerAccess([&](ModuleTransport* transport) {
     if (transport == nullptr) return std::optional<GatheredReply>{};
-    return transport->gatherReply(m_commandRequest.timeout, shouldStop);
+    return transport->gatherReply(timeout, shouldStop);
   });
+  m_idle.set();
   if (!reply) return;  // no reply: the command runs out of time
+  std::lock_guard lock(m_commandMutex);
+  // A reply for a command that was given up, or for an older one, is nobody's.
+  if (!m_commandOpen || m_command != command) return;
   ClassifyReply(reply->text, reply->replyLength, m_commandRequest);
+  m_commandOpen = false;  // one reply per command
+  m_liveCommand = 0;
   m_reply->set();
 }
 

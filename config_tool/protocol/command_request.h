@@ -23,6 +23,12 @@ struct CommandRequest {
   std::int32_t errorCode = 0;
   std::int32_t replyLength = 0;  // payload after "+OK=", terminator included
   char replyText[kReplyCapacity] = {};
+  // Whether the last reply carried a payload ("=" as its fourth character). A plain
+  // "+OK" leaves reply text and length as they were, so decoding must look here
+  // first, or it would read an older reply's values.
+  bool hasPayload = false;
+  // Characters of the last payload actually held in replyText.
+  std::int32_t payloadLength = 0;
 
   void clearRequestPart() {
     commandId = 0;

@@ -77,11 +77,18 @@ int ModuleLink::RunCommand() {
   if (transport == nullptr || !transport->isOpen()) return kResultInvalidHandle;
   // Without a worker nobody would gather the reply: set-up failure, not silence.
   if (!m_worker.running()) return kResultWorkerSetupFailed;
-  m_worker.replyEvent().reset();
-  if (!BuildRequest()) return kResultSendFailed;
+  m_worker.beginCommand(m_request.timeout);
+  if (!BuildRequest()) {
+    m_worker.abandonCommand();
+    return kResultSendFailed;
+  }
   ReplyWait wait{m_worker.requestEvent(), m_worker.replyEvent(), m_request.timeout, [this] { return BuildRequest(); }};
   int result = transport->awaitReply(wait);
-  if (result != kResultOk) return result;
+  if (result != kResultOk) {
+    // Whatever comes later belongs to this command, never to the next one.
+    m_worker.abandonCommand();
+    return result;
+  }
   return m_request.errorCode;
 }
 
@@ -99,6 +106,12 @@ bool ModuleLink::ReadText(std::span<char> buffer, std::size_t& got) {
 int ModuleLink::runSimple(int commandId, std::string_view argument, std::uint32_t timeout) {
   prepare(commandId, argument, timeout);
   return RunCommand();
+}
+
+int ModuleLink::runForPayload(int commandId, std::string_view argument, std::uint32_t timeout) {
+  int result = runSimple(commandId, argument, timeout);
+  if (result == kResultOk && !m_request.hasPayload) return kResultUnexpectedReply;
+  return result;
 }
 
 }  // namespace tarnwave

@@ -108,6 +108,9 @@ class ModuleLink {
 
  private:
   int runSimple(int commandId, std::string_view argument, std::uint32_t timeout);
+  // As runSimple, for operations that decode the reply: a success without a payload
+  // (a plain "+OK") gives 255, since the reply text still holds an older reply.
+  int runForPayload(int commandId, std::string_view argument, std::uint32_t timeout);
   int runExchange(int commandId, int radioCommand);
   ReplyFraming framing() const;
 

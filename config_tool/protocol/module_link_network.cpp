@@ -29,7 +29,7 @@ std::string Decimals(std::initializer_list<long> values) {
 
 int ModuleLink::joinNetwork(ScanEntry& joined) {
   joined = ScanEntry{};
-  int result = runSimple(command::WJOIN, "", 10000);
+  int result = runForPayload(command::WJOIN, "", 10000);
   if (result != kResultOk) return result;
   std::vector<std::string> lines = SplitReplyLines(m_request, framing(), 1);
   if (!lines.empty()) joined = ParseScanLine(lines.front());
@@ -41,18 +41,29 @@ int ModuleLink::leaveNetwork() { return runSimple(command::WLEAV, "", 3000); }
 int ModuleLink::startScan() {
   if (!isOpen()) return kResultInvalidHandle;
   prepare(command::WSCAN, "", 10000);
-  return BuildRequest() ? kResultOk : 1;
+  // Over the dongle the reply may come (and be gathered) before collectScan runs.
+  if (m_worker.running()) m_worker.beginCommand(m_request.timeout);
+  if (BuildRequest()) return kResultOk;
+  if (m_worker.running()) m_worker.abandonCommand();
+  return 1;
 }
 
 int ModuleLink::collectScan(std::vector<ScanEntry>& entries) {
   entries.clear();
   if (!isOpen()) return kResultInvalidHandle;
   if (!m_worker.running()) return kResultWorkerSetupFailed;
-  m_worker.replyEvent().reset();
-  m_worker.requestEvent().set();
-  if (!m_worker.replyEvent().wait(std::chrono::milliseconds(m_request.timeout))) return kResultOk;
+  // On a serial line the worker reads once it is asked to. Over the dongle the
+  // request event is the driver's read event: signalling it would stop the driver's
+  // receive loop and lose a reply that is still on its way, so only the reply is
+  // awaited there.
+  if (!isDongleMode()) m_worker.requestEvent().set();
+  if (!m_worker.replyEvent().wait(std::chrono::milliseconds(m_request.timeout))) {
+    m_worker.abandonCommand();
+    return kResultOk;
+  }
   // Only a good reply carries networks; any error leaves the last payload stale.
   if (m_request.errorCode != 0) return kResultOk;
+  if (!m_request.hasPayload) return kResultUnexpectedReply;
   entries = DecodeScanReply(m_request, framing());
   return kResultOk;
 }
@@ -66,7 +77,7 @@ int ModuleLink::createSocket(SocketSetup& setup) {
                std::string(setup.serverAddress, strnlen(setup.serverAddress, sizeof setup.serverAddress)) + "," +
                std::to_string(setup.Port);
   }
-  int result = runSimple(command::SKCT, argument, 3000);
+  int result = runForPayload(command::SKCT, argument, 3000);
   if (result != kResultOk) return result;
   ReplyFieldReader reader(m_request, framing());
   auto number = reader.last();
@@ -76,7 +87,7 @@ int ModuleLink::createSocket(SocketSetup& setup) {
 
 int ModuleLink::sendOnSocket(int socket, std::span<const std::byte> data, std::size_t& sent) {
   sent = 0;
-  int result = runSimple(command::SKSND, Decimals({socket, static_cast<long>(data.size())}), 3000);
+  int result = runForPayload(command::SKSND, Decimals({socket, static_cast<long>(data.size())}), 3000);
   if (result != kResultOk) return result;
   ReplyFieldReader reader(m_request, framing());
   auto accepted = reader.last();
@@ -90,15 +101,27 @@ int ModuleLink::sendOnSocket(int socket, std::span<const std::byte> data, std::s
 
 int ModuleLink::receiveFromSocket(int socket, int count, std::vector<std::byte>& data) {
   data.clear();
-  int result = runSimple(command::SKRCV, Decimals({socket, count}), kSocketReceiveTimeout);
+  int result = runForPayload(command::SKRCV, Decimals({socket, count}), kSocketReceiveTimeout);
   if (result != kResultOk) return result;
-  ReplyFieldReader reader(m_request, framing());
-  auto value = reader.last();
+  const std::size_t length = static_cast<std::size_t>(
+      std::clamp(std::min(m_request.replyLength, m_request.payloadLength), 0, kReplyCapacity));
+  std::optional<std::string> value;
+  std::size_t countEnd = 4;  // serial: the count ends with "\r\n\r\n"
+  if (isDongleMode()) {
+    // Over the dongle the frame's terminator comes only after the data, so the count
+    // ends at its first line end ("\n\n").
+    std::string_view payload(m_request.replyText, length);
+    if (std::size_t newline = payload.find('\n'); newline != std::string_view::npos)
+      value = std::string(payload.substr(0, newline));
+    countEnd = 2;
+  } else {
+    ReplyFieldReader reader(m_request, framing());
+    value = reader.last();
+  }
   if (!value) return kResultOk;
   const std::size_t wanted = static_cast<std::size_t>(std::clamp(kit::ReadLeadingInt(*value), 0, count < 0 ? 0 : count));
-  // The data follow the count and the four characters that end it.
-  const std::size_t start = value->size() + 4;
-  const std::size_t length = static_cast<std::size_t>(std::clamp(m_request.replyLength, 0, kReplyCapacity));
+  // The data follow the count and the characters that end it.
+  const std::size_t start = value->size() + countEnd;
   if (start < length) {
     const auto* bytes = reinterpret_cast<const std::byte*>(m_request.replyText);
     data.assign(bytes + start, bytes + start + std::min(length - start, wanted));
@@ -118,7 +141,7 @@ int ModuleLink::receiveFromSocket(int socket, int count, std::vector<std::byte>&
 
 int ModuleLink::socketStates(int socket, std::vector<SocketState>& states) {
   states.clear();
-  int result = runSimple(command::SKSTT, std::to_string(socket), 3000);
+  int result = runForPayload(command::SKSTT, std::to_string(socket), 3000);
   if (result != kResultOk) return result;
   states = DecodeSocketStates(m_request, framing());
   return kResultOk;
@@ -147,7 +170,7 @@ int ModuleLink::writeFlash() { return runExchange(command::PMTF, 250); }
 
 int ModuleLink::ioValue(CommandForm form, int& value) {
   bool query = form == CommandForm::Query;
-  int result = runSimple(command::IOC, query ? "?" : std::to_string(value), 3000);
+  int result = query ? runForPayload(command::IOC, "?", 3000) : runSimple(command::IOC, std::to_string(value), 3000);
   if (result != kResultOk || !query) return result;
   ReplyFieldReader reader(m_request, framing());
   auto text = reader.last();
@@ -156,7 +179,7 @@ int ModuleLink::ioValue(CommandForm form, int& value) {
 }
 
 int ModuleLink::moduleAddress(std::uint8_t (&address)[6]) {
-  int result = runSimple(command::QMAC, "?", 3000);
+  int result = runForPayload(command::QMAC, "?", 3000);
   if (result != kResultOk) return result;
   DecodeModuleAddress(m_request, framing(), address);
   return kResultOk;
@@ -164,7 +187,7 @@ int ModuleLink::moduleAddress(std::uint8_t (&address)[6]) {
 
 int ModuleLink::firmwareVersion(std::string& version) {
   version.clear();
-  int result = runSimple(command::QVER, "?", 3000);
+  int result = runForPayload(command::QVER, "?", 3000);
   if (result != kResultOk) return result;
   // The version text is taken whole, commas included.
   ExtractedValue value = ExtractValue(std::string_view(m_request.replyText, kReplyCapacity), m_request.replyLength - 1,
@@ -183,7 +206,7 @@ int ModuleLink::firmwareKind(int& kind) {
 
 int ModuleLink::linkState(LinkState& state) {
   state = LinkState{};
-  int result = runSimple(command::LKSTT, "?", 3000);
+  int result = runForPayload(command::LKSTT, "?", 3000);
   if (result != kResultOk) return result;
   DecodeLinkState(m_request, framing(), state);
   return kResultOk;
@@ -193,7 +216,8 @@ int ModuleLink::updateMode(CommandForm form, int& value) {
   std::string argument = form == CommandForm::Query        ? "?"
                          : form == CommandForm::SetAndSave ? "!" + std::to_string(value)
                                                            : std::to_string(value);
-  int result = runSimple(command::UPDM, argument, 3000);
+  int result = form == CommandForm::Query ? runForPayload(command::UPDM, argument, 3000)
+                                          : runSimple(command::UPDM, argument, 3000);
   if (result != kResultOk || form != CommandForm::Query) return result;
   ReplyFieldReader reader(m_request, framing());
   auto text = reader.last();

@@ -9,9 +9,10 @@ namespace tarnwave {
 int ModuleLink::parameter(int commandId, CommandForm form, ModuleParameters& record) {
   std::optional<std::string> argument = ParameterArgument(commandId, form, record);
   if (!argument) return kResultUnexpectedReply;
-  int result = runSimple(commandId, *argument, ParameterTimeout(commandId));
+  if (form != CommandForm::Query) return runSimple(commandId, *argument, ParameterTimeout(commandId));
+  int result = runForPayload(commandId, *argument, ParameterTimeout(commandId));
   if (result != kResultOk) return result;
-  if (form == CommandForm::Query) DecodeParameterReply(commandId, m_request, framing(), record);
+  DecodeParameterReply(commandId, m_request, framing(), record);
   return kResultOk;
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "config_tool/protocol/command_table.h"
+#include "config_tool/protocol/value_text_check.h"
 #include "platform/text/number_reader.h"
 
 namespace tarnwave {
@@ -27,6 +28,29 @@ std::string Quoted(const char* text, std::size_t capacity) {
 }
 
 int Decimal(const std::string& text) { return kit::ReadLeadingInt(text); }
+
+bool SafeQuoted(const char* text, std::size_t capacity) {
+  return !CheckValueText(std::string_view(text, strnlen(text, capacity)), ValueQuoting::Quoted);
+}
+
+// A quoted text that would end its quotes or the request early is never sent: it
+// could carry further arguments or a whole command of its own.
+bool QuotedTextsSafe(int commandId, const ModuleParameters& r) {
+  using namespace command;
+  switch (commandId) {
+    case SSID: return SafeQuoted(r.Ssid, sizeof r.Ssid);
+    case KEY: return SafeQuoted(r.KeySetting.Key, sizeof r.KeySetting.Key);
+    case NIP: {
+      const NetSetting& n = r.NetSetting;
+      return n.addressMode == 0 || (SafeQuoted(n.IpAddr, sizeof n.IpAddr) && SafeQuoted(n.Mask, sizeof n.Mask) &&
+                                    SafeQuoted(n.NetGate, sizeof n.NetGate) && SafeQuoted(n.Dns, sizeof n.Dns));
+    }
+    // The host area holds the pass time, a number, in server mode.
+    case ATRM: return r.AutoModeSetting.CsMode != 0 || SafeQuoted(r.AutoModeSetting.Host, sizeof r.AutoModeSetting.Host);
+    case PASS: return SafeQuoted(r.Password, kPasswordCapacity - 1);
+    default: return true;
+  }
+}
 
 // Six address bytes from twelve hex digits, two per byte, left to right.
 void ReadAddress(std::string_view hex, std::uint8_t (&address)[6]) {
@@ -62,6 +86,7 @@ std::uint32_t ParameterTimeout(int commandId) { return commandId == command::SSI
 
 std::optional<std::string> ParameterSetText(int commandId, ModuleParameters& r) {
   using namespace command;
+  if (!QuotedTextsSafe(commandId, r)) return std::nullopt;
   switch (commandId) {
     case SSID: return Quoted(r.Ssid, sizeof r.Ssid);
     case ENCRY: return Format("%d", r.Encry);

@@ -25,7 +25,8 @@ std::uint32_t ParameterTimeout(int commandId);
 
 // The set text of a command from the record (without the "!" of set-and-save).
 // "WEBS" with WebsEn 1 and WebsPort 0 first makes the port 80 in the record.
-// nullopt for an id that is not a parameter command.
+// nullopt for an id that is not a parameter command, and for a record whose quoted
+// texts hold a line break or a double quote (see CheckValueText).
 std::optional<std::string> ParameterSetText(int commandId, ModuleParameters& record);
 
 // The argument of a parameter request in the given form: "?", the set text, or "!"

@@ -7,6 +7,7 @@
 
 #include "config_tool/protocol/command_table.h"
 #include "config_tool/protocol/reply_codec.h"
+#include "config_tool/protocol/value_text_check.h"
 #include "platform/text/number_reader.h"
 
 namespace tarnwave {
@@ -74,6 +75,9 @@ bool IsNumber(std::string_view text, int base) {
 }
 
 std::optional<std::string> StoreText(std::string_view value, char* field, std::size_t capacity, std::string_view name) {
+  // Every text key travels in double quotes.
+  if (std::optional<std::string> problem = CheckValueText(value, ValueQuoting::Quoted))
+    return std::string(name) + " " + *problem;
   if (value.size() > capacity - 1)
     return std::string(name) + " takes at most " + std::to_string(capacity - 1) + " characters";
   CopyText(value, field, capacity);

@@ -43,11 +43,13 @@ void ClassifyReply(std::string_view text, int replyLength, CommandRequest& reque
   } else {
     request.errorCode = 255;
   }
-  if (text.size() >= 4 && text[3] == '=') {
+  request.hasPayload = text.size() >= 4 && text[3] == '=';
+  if (request.hasPayload) {
     std::string_view payload = text.substr(4, kReplyCapacity);
     std::memcpy(request.replyText, payload.data(), payload.size());
     std::memset(request.replyText + payload.size(), 0, kReplyCapacity - payload.size());
     request.replyLength = std::clamp(replyLength, 0, kReplyCapacity);
+    request.payloadLength = static_cast<std::int32_t>(payload.size());
   }
 }
 

@@ -26,7 +26,8 @@ std::optional<std::string> BuildRequestText(const CommandRequest& request);
 // Classifies a complete reply text: error code 0 for "+OK", the number after
 // "+ERR=-", else 255. When the fourth character is "=", the characters after it are
 // copied into the reply text (as many as fit) and the reply length is set to
-// replyLength (clamped to what the reply text can hold).
+// replyLength (clamped to what the reply text can hold). hasPayload tells whether
+// this reply carried one.
 void ClassifyReply(std::string_view text, int replyLength, CommandRequest& request);
 
 struct ExtractedValue {

@@ -51,7 +51,8 @@ void AddAnnouncedPorts(std::vector<std::string>& ports) {
     std::ifstream in(entry.path());
     std::string line;
     if (!std::getline(in, line) || line.empty() || line.size() > 4096) continue;
-    if (!fs::exists(line, ec)) continue;  // the simulator that announced it has gone
+    // Gone (the simulator that announced it has ended), or no terminal device at all.
+    if (!fs::is_character_file(line, ec)) continue;
     if (std::find(ports.begin(), ports.end(), line) == ports.end() &&
         std::find(found.begin(), found.end(), line) == found.end())
       found.push_back(line);

@@ -46,7 +46,14 @@ int MillisecondsLeft(SteadyClock::time_point deadline) {
 
 }  // namespace
 
-SerialDevice::SerialDevice() = default;
+int ModemLines::lower(int fd, int mask) { return ::ioctl(fd, TIOCMBIC, &mask) == 0 ? 0 : errno; }
+
+ModemLines& ModemLines::system() {
+  static ModemLines lines;
+  return lines;
+}
+
+SerialDevice::SerialDevice(ModemLines& lines) : m_lines(lines) {}
 
 SerialDevice::~SerialDevice() { close(); }
 
@@ -140,6 +147,9 @@ SerialError SerialDevice::configure(const SerialLineSettings& settings) {
   tio.c_cc[VTIME] = 0;
   if (::cfsetispeed(&tio, *speed) != 0 || ::cfsetospeed(&tio, *speed) != 0) return fail(SerialError::OsFailure, errno);
   if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) return fail(SerialError::OsFailure, errno);
+  // No RTS line control: the line stays low. Ports without modem lines refuse the
+  // request (ENOTTY, EINVAL), which changes nothing for the data.
+  (void)m_lines.lower(m_fd, TIOCM_RTS);
   return SerialError::Ok;
 }
 

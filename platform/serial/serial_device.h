@@ -24,9 +24,20 @@
 
 namespace kit {
 
+// The modem control lines of an open port. The system's lines go through TIOCMBIC;
+// tests hand in their own to see what the device asks for, since pseudo-terminals
+// have no modem lines.
+class ModemLines {
+ public:
+  virtual ~ModemLines() = default;
+  // Lowers the lines in mask (TIOCM_* bits) on the open descriptor: 0, or the errno.
+  virtual int lower(int fd, int mask);
+  static ModemLines& system();
+};
+
 class SerialDevice {
  public:
-  SerialDevice();
+  explicit SerialDevice(ModemLines& lines = ModemLines::system());
   ~SerialDevice();
   SerialDevice(const SerialDevice&) = delete;
   SerialDevice& operator=(const SerialDevice&) = delete;
@@ -43,8 +54,10 @@ class SerialDevice {
   // errno of the last OsFailure (or of the failure behind another error), 0 if none.
   int lastErrno() const { return m_errno.load(); }
 
-  // Applies the line settings. InvalidArgument for a baud rate or data-bit count the
-  // line cannot take; the previous settings then stay in force.
+  // Applies the line settings and lowers RTS (Linux raises RTS and DTR on open; the
+  // modules take no RTS line control; DTR stays as it is). InvalidArgument for a baud
+  // rate or data-bit count the line cannot take; the previous settings then stay in
+  // force. A port without modem lines (a pseudo-terminal) is no failure.
   SerialError configure(const SerialLineSettings& settings);
   SerialError setTimeouts(const SerialTimeouts& timeouts);
   const SerialTimeouts& timeouts() const { return m_timeouts; }
@@ -69,6 +82,7 @@ class SerialDevice {
  private:
   SerialError fail(SerialError error, int err);
 
+  ModemLines& m_lines;
   int m_fd = -1;
   int m_wakeFd = -1;
   std::atomic<int> m_errno{0};  // a read on one thread may fail while another writes

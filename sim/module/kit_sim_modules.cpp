@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
   app.add_flag("--silent", faults.silent, "Fault: answer nothing");
   app.add_option("--delay", faults.delayMs, "Fault: wait this many milliseconds before each reply")
       ->check(CLI::Range(0, 60000));
+  app.add_option("--scan-delay", faults.scanDelayMs, "Answer a network scan this many milliseconds late")
+      ->check(CLI::Range(0, 60000));
   app.add_flag("--garbage", faults.garbage, "Fault: answer bytes that are no reply");
   app.add_flag("--split", faults.split, "Fault: write each reply in two parts");
   app.add_flag("--no-terminator", faults.noTerminator, "Fault: leave the reply terminator off");

@@ -80,10 +80,15 @@ std::optional<std::string> Ssid(std::string_view v) {
   return std::string(v);
 }
 
+// What a real module takes is not documented; the checks below follow what the
+// configuration tool sends (never stricter, so that they cannot break the tool's own
+// pages), and refuse only values the tool never produces.
+
 std::optional<std::string> Key(std::string_view v) {
   auto p = Split(v, 3);
   if (p.size() != 3) return std::nullopt;
-  auto type = InRange(p[0], 0, 1), id = InRange(p[1], 1, 4);
+  // Key index 1 to 4 for the WEP keys, 0 for every other encryption.
+  auto type = InRange(p[0], 0, 1), id = InRange(p[1], 0, 4);
   auto key = QuotedText(p[2], 0, 64);
   if (!type || !id || !key) return std::nullopt;
   return Decimal(*type) + "," + Decimal(*id) + "," + std::string(p[2]);
@@ -140,7 +145,8 @@ std::optional<std::string> Chl(std::string_view v) {
 
 std::optional<std::string> Chll(std::string_view v) {
   if (v.size() > 4) return std::nullopt;
-  auto mask = InRange(v, 1, 0x3FFF, 16);
+  // An empty list (every channel box clear) is sent as it stands.
+  auto mask = InRange(v, 0, 0x3FFF, 16);
   if (!mask) return std::nullopt;
   char text[8];
   std::snprintf(text, sizeof text, "%04lx", *mask);

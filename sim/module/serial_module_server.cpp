@@ -89,6 +89,8 @@ void SerialModuleServer::answer(const std::string& request) {
   }
   if (faults.silent || out.empty()) return;
   if (faults.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(faults.delayMs));
+  if (faults.scanDelayMs > 0 && request == "AT+WSCAN")
+    std::this_thread::sleep_for(std::chrono::milliseconds(faults.scanDelayMs));
   if (faults.paceBaud > 0)
     std::this_thread::sleep_for(std::chrono::microseconds(out.size() * 10 * 1000000 / static_cast<std::size_t>(faults.paceBaud)));
   if (faults.split && out.size() > 1) {

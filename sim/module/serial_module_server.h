@@ -24,6 +24,7 @@ struct ModuleFaults {
   bool split = false;         // write each reply in two parts, 50 ms apart
   bool noTerminator = false;  // leave "\r\n\r\n" off the end of each reply
   int paceBaud = 0;           // when not 0: replies take their wire time at this baud rate (8N1)
+  int scanDelayMs = 0;        // a scan ("WSCAN") is answered this much later, as a busy radio would
 };
 
 class SerialModuleServer {

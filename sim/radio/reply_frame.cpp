@@ -35,12 +35,21 @@ std::vector<std::uint8_t> BuildReplyFrame(const ReplyFrameFields& fields) {
 }
 
 std::string ToDongleFraming(std::string_view serialReply) {
+    // The reply ends at its first "\r\n\r\n"; bytes behind it are data (a socket
+    // receive) and travel unchanged: no line end is rewritten or dropped in them.
+    const std::size_t end = serialReply.find("\r\n\r\n");
+    const std::string_view reply = serialReply.substr(0, end);
+    const std::string_view data = end == std::string_view::npos ? std::string_view{} : serialReply.substr(end + 4);
     std::string text;
-    for (std::size_t i = 0; i < serialReply.size(); ++i) {
-        if (serialReply[i] == '\r' && i + 1 < serialReply.size() && serialReply[i + 1] == '\n') continue;
-        text += serialReply[i];
+    for (std::size_t i = 0; i < reply.size(); ++i) {
+        if (reply[i] == '\r' && i + 1 < reply.size() && reply[i + 1] == '\n') continue;
+        text += reply[i];
     }
     while (!text.empty() && (text.back() == '\n' || text.back() == '\0')) text.pop_back();
+    if (!data.empty()) {
+        text += "\n\n";
+        text.append(data);
+    }
     if (text.size() > kMaxReplyText - 3) text.resize(kMaxReplyText - 3);
     text += "\n\n";
     text += '\0';

@@ -40,7 +40,9 @@ inline constexpr std::size_t kMaxReplyText = 252;
 std::vector<std::uint8_t> BuildReplyFrame(const ReplyFrameFields& fields);
 
 // A module's serial reply in the dongle's framing: "\n" line ends, "\n\n" and
-// a zero byte at the end, cut to what one frame carries.
+// a zero byte at the end, cut to what one frame carries. Data behind the reply
+// (a socket receive) follow the reply's "\n\n" byte for byte, and the frame's
+// "\n\n" and zero byte follow the data.
 std::string ToDongleFraming(std::string_view serialReply);
 
 }  // namespace sim::radio

@@ -33,12 +33,13 @@ class ReplyWorkerTest : public ::testing::Test {
 };
 
 TEST_F(ReplyWorkerTest, ClassifiesTheReplyAndSignals) {
-  m_request.timeout = 3000;
+  m_worker.beginCommand(3000);
   ASSERT_EQ(m_pty.write("+ERR=-4\r\n\r\n"), kit::SerialError::Ok);
   m_worker.requestEvent().set();
   ASSERT_TRUE(m_worker.replyEvent().wait(10s));
   EXPECT_EQ(m_request.errorCode, 4);
 
+  m_worker.beginCommand(3000);
   ASSERT_EQ(m_pty.write("+OK=abc\r\n\r\n"), kit::SerialError::Ok);
   m_worker.requestEvent().set();
   ASSERT_TRUE(m_worker.replyEvent().wait(10s));
@@ -48,14 +49,14 @@ TEST_F(ReplyWorkerTest, ClassifiesTheReplyAndSignals) {
 }
 
 TEST_F(ReplyWorkerTest, TooShortReplyIsNoReply) {
-  m_request.timeout = 300;
+  m_worker.beginCommand(300);
   ASSERT_EQ(m_pty.write("OK"), kit::SerialError::Ok);
   m_worker.requestEvent().set();
   EXPECT_FALSE(m_worker.replyEvent().wait(3s));
 }
 
 TEST_F(ReplyWorkerTest, StopEndsAGatheringInProgressPromptly) {
-  m_request.timeout = 60000;  // 600 empty reads if nothing stopped them
+  m_worker.beginCommand(60000);  // 600 empty reads if nothing stopped them
   m_worker.requestEvent().set();
   std::this_thread::sleep_for(100ms);
   auto begin = std::chrono::steady_clock::now();
@@ -65,8 +66,37 @@ TEST_F(ReplyWorkerTest, StopEndsAGatheringInProgressPromptly) {
   EXPECT_FALSE(m_worker.running());
 }
 
+TEST_F(ReplyWorkerTest, AbandonedCommandStopsItsGatheringAndGetsNoReply) {
+  auto* transport = static_cast<SerialTransport*>(m_slot.get());
+  m_worker.beginCommand(60000);
+  m_worker.requestEvent().set();
+  std::this_thread::sleep_for(100ms);
+  m_worker.abandonCommand();
+  // The late reply: no gathering is left to take it (it stays on the line) and no
+  // reply event comes for it.
+  ASSERT_EQ(m_pty.write("+OK=late\r\n\r\n"), kit::SerialError::Ok);
+  EXPECT_FALSE(m_worker.replyEvent().wait(700ms));
+  EXPECT_EQ(transport->port().device().queuedInput(), 12u);
+  // A signal for a command nobody waits for any more is ignored as well.
+  m_worker.requestEvent().set();
+  EXPECT_FALSE(m_worker.replyEvent().wait(700ms));
+
+  // The next request drops the stale bytes; its reply is its own.
+  m_worker.beginCommand(3000);
+  ASSERT_TRUE(transport->sendRequest("AT+QVER=?\r"));
+  ASSERT_EQ(m_pty.write("+OK=fresh\r\n\r\n"), kit::SerialError::Ok);
+  m_worker.requestEvent().set();
+  ASSERT_TRUE(m_worker.replyEvent().wait(10s));
+  EXPECT_EQ(std::string(m_request.replyText, 5), "fresh");
+  // One reply per command: a second signal delivers nothing more.
+  ASSERT_EQ(m_pty.write("+OK=again\r\n\r\n"), kit::SerialError::Ok);
+  m_worker.requestEvent().set();
+  EXPECT_FALSE(m_worker.replyEvent().wait(700ms));
+  EXPECT_EQ(std::string(m_request.replyText, 5), "fresh");
+}
+
 TEST_F(ReplyWorkerTest, ClosingTheLinkDuringAGatheringIsSafe) {
-  m_request.timeout = 60000;
+  m_worker.beginCommand(60000);
   m_worker.requestEvent().set();
   std::this_thread::sleep_for(100ms);
   m_slot.replace(nullptr);

@@ -164,6 +164,15 @@ TEST_F(ModuleLinkTest, FirmwareBlocksInTheLoadProgramme) {
   EXPECT_EQ(image, std::string(512, 'a') + std::string(512, 'b'));
 }
 
+TEST_F(ModuleLinkTest, LateScanReplyIsCollected) {
+  // Later than the progress the main window shows before it collects (2.2 s).
+  startModule(false, {.scanDelayMs = 2500});
+  ASSERT_EQ(m_link.startScan(), 0);
+  std::vector<ScanEntry> entries;
+  ASSERT_EQ(m_link.collectScan(entries), 0);
+  EXPECT_EQ(entries.size(), 3u);
+}
+
 TEST_F(ModuleLinkTest, ScanJoinAndLinkState) {
   ASSERT_EQ(m_link.startScan(), 0);
   std::vector<ScanEntry> entries;
@@ -415,6 +424,59 @@ TEST(ModuleLinkScripted, SocketReceiveReadsWhatCameAfterTheReply) {
   // The rest never comes: after the continuation reads the receive is short.
   EXPECT_EQ(link.receiveFromSocket(2, 10, data), kResultRawDataFailed);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(data.data()), data.size()), "half");
+}
+
+}  // namespace
+}  // namespace tarnwave
+
+namespace tarnwave {
+namespace {
+
+// A module that answers a plain "+OK" to everything but the address query: the
+// reply text still holds the address payload, and no operation may decode it as
+// its own.
+TEST(ModuleLinkScripted, PlainOkNeverDecodesAnOlderPayload) {
+  testing::ScriptedLine line([](const std::string& request) {
+    if (request == "AT+QMAC=?") return std::vector<testing::ScriptedLine::Chunk>{{0ms, "+OK=0A1B2C3D4E5F\r\n\r\n"}};
+    return std::vector<testing::ScriptedLine::Chunk>{{0ms, "+OK\r\n\r\n"}};
+  });
+  ModuleLink link;
+  ASSERT_EQ(link.openSerial(line.portPath(), {}), 0);
+  ASSERT_EQ(link.startWorker(), 0);
+  std::uint8_t address[6] = {};
+
+  const std::string data = "0123456789";
+  struct Case {
+    const char* name;
+    std::function<int()> run;
+  };
+  const Case cases[] = {
+      {"WJOIN", [&] { ScanEntry e; return link.joinNetwork(e); }},
+      {"SKCT", [&] { SocketSetup s{}; return link.createSocket(s); }},
+      {"SKSND", [&] { std::size_t sent = 0; return link.sendOnSocket(1, std::as_bytes(std::span(data)), sent); }},
+      {"SKRCV", [&] { std::vector<std::byte> d; return link.receiveFromSocket(1, 10, d); }},
+      {"SKSTT", [&] { std::vector<SocketState> s; return link.socketStates(0, s); }},
+      {"IOC", [&] { int v = 0; return link.ioValue(CommandForm::Query, v); }},
+      {"QVER", [&] { std::string v; return link.firmwareVersion(v); }},
+      {"LKSTT", [&] { LinkState s; return link.linkState(s); }},
+      {"&UPDM", [&] { int v = 0; return link.updateMode(CommandForm::Query, v); }},
+      {"SSID", [&] { ModuleParameters r; return link.parameter(SSID, CommandForm::Query, r); }},
+      {"UART", [&] { ModuleParameters r; return link.parameter(UART, CommandForm::Query, r); }},
+      {"WSCAN", [&] {
+         std::vector<ScanEntry> entries;
+         if (link.startScan() != kResultOk) return -1;
+         return link.collectScan(entries);
+       }},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(link.moduleAddress(address), 0);
+    EXPECT_EQ(c.run(), kResultUnexpectedReply) << c.name;
+  }
+  // Sets and plain commands need no payload.
+  ModuleParameters record;
+  EXPECT_EQ(link.parameter(SSID, CommandForm::Set, record), 0);
+  EXPECT_EQ(link.attention(), 0);
+  EXPECT_EQ(link.closeSocket(1), 0);
 }
 
 }  // namespace

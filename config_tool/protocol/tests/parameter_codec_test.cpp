@@ -125,6 +125,31 @@ TEST(ParameterSetText, WebServerWithoutPortGetsPort80InTheRecordToo) {
   EXPECT_EQ(record.WebSetting.WebsPort, 80);
 }
 
+TEST(ParameterSetText, QuotedTextsThatWouldBreakOutAreNeverSent) {
+  struct Case {
+    int id;
+    std::function<void(ModuleParameters&)> spoil;
+  };
+  const Case cases[] = {
+      {SSID, [](ModuleParameters& r) { std::strcpy(r.Ssid, "x\"\rAT+RSTF"); }},
+      {KEY, [](ModuleParameters& r) { std::strcpy(r.KeySetting.Key, "k\"ey"); }},
+      {NIP, [](ModuleParameters& r) { r.NetSetting.addressMode = 1; std::strcpy(r.NetSetting.Dns, "1.1.1.1\n"); }},
+      {ATRM, [](ModuleParameters& r) { r.AutoModeSetting.CsMode = 0; std::strcpy(r.AutoModeSetting.Host, "h\r"); }},
+      {PASS, [](ModuleParameters& r) { std::strcpy(r.Password, "12\"456"); }},
+  };
+  for (const Case& c : cases) {
+    ModuleParameters record = FilledRecord();
+    ASSERT_TRUE(ParameterSetText(c.id, record)) << *CommandMnemonic(c.id);
+    c.spoil(record);
+    EXPECT_FALSE(ParameterArgument(c.id, CommandForm::SetAndSave, record)) << *CommandMnemonic(c.id);
+  }
+  // In server mode the host area holds the pass time: a 13 there is no line break.
+  ModuleParameters server = FilledRecord();
+  server.AutoModeSetting.CsMode = 1;
+  server.AutoModeSetting.PassTime = 13;
+  EXPECT_EQ(ParameterSetText(ATRM, server), "0,1,13,8899");
+}
+
 TEST(ParameterSetText, NonParameterCommandsHaveNone) {
   ModuleParameters record;
   for (int id : {QMAC, QVER, IOC, 0, 999}) EXPECT_FALSE(ParameterArgument(id, CommandForm::Set, record)) << id;

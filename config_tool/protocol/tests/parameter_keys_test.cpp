@@ -10,7 +10,7 @@ namespace tarnwave {
 namespace {
 
 std::string Get(const ModuleParameters& r, const char* name) { return FormatParameterValue(r, *FindParameterKey(name)); }
-std::optional<std::string> Set(ModuleParameters& r, const char* name, const char* value) {
+std::optional<std::string> Set(ModuleParameters& r, const char* name, std::string_view value) {
   return ApplyParameterValue(r, *FindParameterKey(name), value);
 }
 
@@ -79,6 +79,21 @@ TEST(ParameterKeys, MalformedValuesAreRefused) {
            {"BaudRate", "99999999999"}}) {
     EXPECT_NE(Set(r, key, value), std::nullopt) << key << "=" << value;
   }
+}
+
+// A value that ends the request or its quotes early would smuggle in further
+// arguments or a whole command ("x\"\rAT+RSTF\rAT+SSID=\"y").
+TEST(ParameterKeys, ValuesThatWouldBreakOutOfTheRequestAreRefused) {
+  using namespace std::string_literals;
+  ModuleParameters r;
+  for (auto [key, value] : std::initializer_list<std::pair<const char*, std::string>>{
+           {"Ssid", "x\"\rAT+RSTF\rAT+SSID=\"y"}, {"Ssid", "a\nDhcpEn=0"}, {"Ssid", "nul\0byte"s},
+           {"Key", "pass\"word"}, {"Host", "host\r"}, {"IpAddr", "1.2.3.4\n"}, {"Password", "ab\"cde"},
+           {"Port", "80\r"}, {"DhcpEn", "1\n"}}) {
+    EXPECT_NE(Set(r, key, value), std::nullopt) << key;
+  }
+  // Commas, spaces and other punctuation stay allowed in texts.
+  EXPECT_EQ(Set(r, "Ssid", "Caf\xe9, 2nd floor!"), std::nullopt);
 }
 
 }  // namespace

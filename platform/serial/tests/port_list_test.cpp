@@ -24,10 +24,15 @@ TEST(PortList, AnnouncedVirtualPortsAreListedWhileTheyExist) {
   ASSERT_EQ(pty.open(), SerialError::Ok);
   std::ofstream(runtime / "serial" / "module-1") << pty.portPath() << "\n";
   std::ofstream(runtime / "serial" / "stale") << "/dev/pts/does-not-exist\n";
+  // Announcements are files anyone may write: only character devices count as ports.
+  const fs::path notDevices[] = {"/etc/passwd", runtime, "/dev/null-does-not-exist"};
+  for (const fs::path& path : notDevices)
+    std::ofstream(runtime / "serial" / ("bogus-" + path.filename().string())) << path.string() << "\n";
 
   std::vector<std::string> ports = ListSerialPorts();
   EXPECT_EQ(std::count(ports.begin(), ports.end(), pty.portPath()), 1);
   EXPECT_EQ(std::count(ports.begin(), ports.end(), "/dev/pts/does-not-exist"), 0);
+  for (const fs::path& path : notDevices) EXPECT_EQ(std::count(ports.begin(), ports.end(), path.string()), 0) << path;
 
   std::string path = pty.portPath();
   pty.close();

@@ -1,6 +1,7 @@
 #include "platform/serial/serial_device.h"
 
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <array>
@@ -34,6 +35,29 @@ std::string ReadFromPort(PseudoTerminal& pty, std::size_t want) {
     all += Text(std::span(buffer).first(got));
   }
   return all;
+}
+
+// Modem lines of a port that has none (as a pseudo-terminal): requests are recorded
+// and refused.
+class RecordingModemLines : public ModemLines {
+ public:
+  int lower(int, int mask) override {
+    lowered.push_back(mask);
+    return ENOTTY;
+  }
+  std::vector<int> lowered;
+};
+
+TEST(SerialDeviceModemLines, EveryConfigurationLowersRtsAndLeavesDtr) {
+  PseudoTerminal pty;
+  ASSERT_EQ(pty.open(), SerialError::Ok);
+  RecordingModemLines lines;
+  SerialDevice port(lines);
+  ASSERT_EQ(port.open(pty.portPath()), SerialError::Ok);
+  ASSERT_EQ(port.configure({9600, 7, 1, SerialParity::Even}), SerialError::Ok);
+  // Open applies the default settings, then the caller's: RTS is lowered each time,
+  // and a port without modem lines is still configured.
+  EXPECT_EQ(lines.lowered, (std::vector<int>{TIOCM_RTS, TIOCM_RTS}));
 }
 
 class SerialDeviceTest : public ::testing::Test {

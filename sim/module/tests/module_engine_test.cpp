@@ -17,6 +17,9 @@ TEST(ModuleEngine, ValueChecksAnswerCode4) {
       {"AT+SSID=NoQuotes", 4},                      {"AT+SSID=\"Ok\"", 0},
       {"AT+ENCRY=8", 4},                            {"AT+ENCRY=7", 0},
       {"AT+KEY=1,5,\"k\"", 4},                      {"AT+KEY=1,4,\"k\"", 0},
+      // The tool sends key index 0 with every WPA key and an empty channel list when
+      // every channel box is clear.
+      {"AT+KEY=1,0,\"password\"", 0},               {"AT+CHLL=0000", 0},
       {"AT+NIP=1,\"10.0.0.256\",\"255.0.0.0\",\"10.0.0.1\",\"10.0.0.1\"", 4},
       {"AT+NIP=1,\"10.0.0.2\",\"255.0.0.0\",\"10.0.0.1\",\"10.0.0.1\"", 0},
       {"AT+ATRM=0,0,\"\",80", 4},                    {"AT+ATRM=0,1,300,80", 0},
