@@ -24,6 +24,7 @@ GalleryRegistry AllDialogs() {
   AddTarnwaveDialogs(registry);
   AddTarnwaveMainWindow(registry);
   AddTarnwaveConfigPage(registry);
+  AddTarnwavePages(registry);
   AddJ57DemoDialogs(registry);
   AddSetupDialogs(registry);
   AddSetupWizardPages(registry);

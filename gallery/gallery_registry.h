@@ -40,6 +40,7 @@ GalleryRegistry AllDialogs();
 void AddTarnwaveDialogs(GalleryRegistry& registry);
 void AddTarnwaveMainWindow(GalleryRegistry& registry);
 void AddTarnwaveConfigPage(GalleryRegistry& registry);
+void AddTarnwavePages(GalleryRegistry& registry);
 void AddJ57DemoDialogs(GalleryRegistry& registry);
 void AddSetupDialogs(GalleryRegistry& registry);
 void AddSetupWizardPages(GalleryRegistry& registry);

@@ -1,7 +1,9 @@
 #include "config_tool/app/main_pages.h"
 
+#include "config_tool/app/c_fw_page.h"
+#include "config_tool/app/c_info_page.h"
+#include "config_tool/app/c_set_page.h"
 #include "config_tool/app/config_page.h"
-#include "config_tool/app/placeholder_pages.h"
 
 namespace tarnwave {
 
@@ -13,9 +15,10 @@ MainPages MakeMainPages(kit::ui::Host& host, MainWindowServices& main) {
   CInfoPage* informationPage = information.get();
   made.clearConfiguration = [configPage] { configPage->ClearPage(); };
   made.refreshConfiguration = [configPage] { configPage->Refresh(); };
-  // The page reads the module each time it becomes the active page: show it again.
+  // The page reads the module each time it becomes the active page; after a switch it
+  // reads the new module.
   made.refreshInformation = [informationPage] {
-    if (informationPage->isCreated()) informationPage->OnSetActive();
+    if (informationPage->isCreated()) informationPage->Refresh();
   };
   made.pages.push_back(std::move(config));
   made.pages.push_back(std::make_unique<CSetPage>(host, main));

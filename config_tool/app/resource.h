@@ -120,11 +120,76 @@ constexpr std::uint16_t IDC_ADV_PASSWORD = 1017;
 
 
 // ---- CSetPage, dialog 133, CScan 159, socket dialogs 136-139 ----------------------------
+constexpr int IDD_SET_PAGE = 133;
+constexpr std::uint16_t IDC_SET_CONNECT = 1005;
+constexpr std::uint16_t IDC_SET_DISCONNECT = 1009;
+constexpr std::uint16_t IDC_SET_SCAN = 1010;
+constexpr std::uint16_t IDC_SET_STATUS = 1016;
+constexpr std::uint16_t IDC_SET_RESET = 1027;
+constexpr std::uint16_t IDC_SET_SOCK_CREATE = 1025;
+constexpr std::uint16_t IDC_SET_SOCK_CLOSE = 1012;
+constexpr std::uint16_t IDC_SET_SOCK_QUERY = 1011;
+constexpr std::uint16_t IDC_SET_SOCK_SEND = 1013;
+constexpr std::uint16_t IDC_SET_SOCK_RECEIVE = 1014;
+constexpr std::uint16_t IDC_SET_COMMAND = 1076;
+constexpr std::uint16_t IDC_SET_COMMAND_SEND = 1075;
+constexpr std::uint16_t IDC_SET_CLEAR = 1077;
+constexpr std::uint16_t IDC_SET_OUTPUT = 1070;
+constexpr int IDM_SET_CLEAR = 1;  // the output box's pop-up menu
+
+constexpr int IDD_SCAN = 159;
+constexpr std::uint16_t IDC_SCAN_PROGRESS = 1042;
+constexpr std::uint32_t WM_SCAN_STEP = 0x0400 + 60;  // wParam: the bar's next value
+
+constexpr int IDD_SOCKET_SET = 136;
+constexpr std::uint16_t IDC_SOCK_PROTOCOL = 1053;
+constexpr std::uint16_t IDC_SOCK_CS_MODE = 1054;
+constexpr std::uint16_t IDC_SOCK_SERVER_ADDR = 1071;
+constexpr std::uint16_t IDC_SOCK_TIMEOUT = 1094;
+constexpr std::uint16_t IDC_SOCK_PORT = 1005;
+
+constexpr int IDD_SOCKET_RELATIVE = 137;
+constexpr std::uint16_t IDC_SOCK_REL_NUMBER = 1005;
+
+constexpr int IDD_SOCKET_SEND = 138;
+constexpr std::uint16_t IDC_SOCK_SEND_NUMBER = 1072;
+constexpr std::uint16_t IDC_SOCK_SEND_DATA = 1004;
+constexpr std::uint16_t IDC_SOCK_SEND_HEX = 1020;
+constexpr std::uint16_t IDC_SOCK_SEND_OK = 1000;
+
+constexpr int IDD_SOCKET_RECV = 139;
+constexpr std::uint16_t IDC_SOCK_RECV_NUMBER = 1073;
+constexpr std::uint16_t IDC_SOCK_RECV_COUNT = 1074;
+constexpr std::uint16_t IDC_SOCK_RECV_HEX = 1020;
+constexpr std::uint16_t IDC_SOCK_RECV_DISPLAY = 1004;
+constexpr std::uint16_t IDC_SOCK_RECV_RECEIVE = 1087;
+constexpr std::uint16_t IDC_SOCK_RECV_CANCEL = 5;
 
 // ---- end of CSetPage and socket dialogs -------------------------------------------------
 
 
 // ---- CFwPage, dialog 134, and CInfoPage, dialog 140 -------------------------------------
+constexpr int IDD_FW_PAGE = 134;
+constexpr std::uint16_t IDC_FW_PATH = 1077;
+constexpr std::uint16_t IDC_FW_BROWSE = 1000;
+constexpr std::uint16_t IDC_FW_MODE_MAIN = 1078;
+constexpr std::uint16_t IDC_FW_MODE_LOAD = 1015;
+constexpr std::uint16_t IDC_FW_PROGRESS = 1042;
+constexpr std::uint16_t IDC_FW_START = 1045;
+// Reports of the firmware worker, posted to the firmware page.
+constexpr std::uint32_t WM_FW_STOPPED = 1026;
+constexpr std::uint32_t WM_FW_STARTED = 1027;
+constexpr std::uint32_t WM_FW_BLOCK_SENT = 1028;
+constexpr std::uint32_t WM_FW_FINISHED = 1029;
+constexpr std::uint32_t WM_FW_FAILED = 1030;  // wParam block number, lParam result code
+// The page's stop request, a thread message to the worker.
+constexpr std::uint32_t WM_FW_STOP_REQUEST = 1026;
+
+constexpr int IDD_INFO_PAGE = 140;
+constexpr std::uint16_t IDC_INFO_MAC = 1085;
+constexpr std::uint16_t IDC_INFO_HARDWARE = 1086;
+constexpr std::uint16_t IDC_INFO_FIRMWARE = 1087;
+constexpr std::uint16_t IDC_INFO_RELEASE = 1088;
 
 // ---- end of CFwPage and CInfoPage -------------------------------------------------------
 

@@ -12,6 +12,7 @@
 #include <ostream>
 #include <thread>
 
+#include "config_tool/app/console_text.h"
 #include "config_tool/links/serial_port.h"
 #include "config_tool/protocol/command_table.h"
 #include "config_tool/protocol/error_text.h"
@@ -179,8 +180,8 @@ int SendAt(const LinkOptions& options, const std::string& text, bool raw, Output
     reply.append(buffer, got);
     if (got == 0 && reply.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
-  // A module that echoes puts the request in front of its reply.
-  if (reply.starts_with(request)) reply.erase(0, request.size());
+  // A module that echoes puts the request in front of its reply: removed as the console does.
+  reply = RemoveEcho(std::move(reply), request);
   if (reply.empty()) return ModuleFailure(io, "no reply to " + text, kResultNoResponse);
   std::string shown = reply;
   if (shown.ends_with("\r\n\r\n")) shown.resize(shown.size() - 4);
@@ -196,14 +197,6 @@ int RunAction(const LinkOptions& options, const std::string& action, Output io) 
   int exitCode = kExitOk;
   if (!Open(link, options, io, exitCode)) return exitCode;
   int result = kResultOk;
-  if (action == "info") {
-    std::uint8_t address[6] = {};
-    if ((result = link.moduleAddress(address)) != kResultOk) return ModuleFailure(io, "QMAC", result);
-    std::string version;
-    if ((result = link.firmwareVersion(version)) != kResultOk) return ModuleFailure(io, "QVER", result);
-    io.out << "Mac=" << Hex(address, 6) << "\nVersion=" << ModuleTextToUtf8(version) << "\n";
-    return kExitOk;
-  }
   if (action == "reset") {
     if (link.resetModule() != kResultOk) return ModuleFailure(io, "reset", kResultSendFailed);
     return kExitOk;
@@ -221,13 +214,6 @@ int RunAction(const LinkOptions& options, const std::string& action, Output io) 
            << (e.networkMode == 0 ? "infra " : "adhoc ") << (e.encryption ? "secured " : "open    ") << "-"
            << int(e.signal) << " dBm  " << ModuleTextToUtf8(e.ssid) << "\n";
   };
-  if (action == "scan") {
-    if ((result = link.startScan()) != kResultOk) return ModuleFailure(io, "WSCAN", result == 1 ? kResultSendFailed : result);
-    std::vector<ScanEntry> entries;
-    if ((result = link.collectScan(entries)) != kResultOk) return ModuleFailure(io, "WSCAN", result);
-    for (const ScanEntry& e : entries) printEntry(e);
-    return kExitOk;
-  }
   if (action == "join") {
     ScanEntry joined;
     if ((result = link.joinNetwork(joined)) != kResultOk) return ModuleFailure(io, "WJOIN", result);

@@ -25,10 +25,10 @@ struct Output {
 int ListPorts(Output io);
 int GetParameters(const LinkOptions& link, const std::vector<std::string>& keys, bool json, Output io);
 int SetParameters(const LinkOptions& link, const std::vector<std::string>& assignments, bool save, Output io);
-// Prints the reply as the module sent it; on a terminal (unless raw) control bytes
-// are escaped, so a reply cannot drive the terminal.
+// Prints the reply as the module sent it, the echo removed; on a terminal (unless raw)
+// control bytes are escaped, so a reply cannot drive the terminal.
 int SendAt(const LinkOptions& link, const std::string& text, bool raw, Output io);
-// info, reset, factory, flash, scan, join, link
+// reset, factory, flash, join, link (info and scan have their own files)
 int RunAction(const LinkOptions& link, const std::string& action, Output io);
 
 }  // namespace tarnwave::cli

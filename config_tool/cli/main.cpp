@@ -12,6 +12,9 @@
 #include "config_tool/cli/parameter_file_command.h"
 #include "config_tool/cli/dongle_link_setup.h"
 #include "config_tool/cli/search_command.h"
+#include "config_tool/cli/firmware_command.h"
+#include "config_tool/cli/socket_command.h"
+#include "platform/cli/terminal.h"
 #include "platform/cli/parse_command_line.h"
 
 int main(int argc, char** argv) {
@@ -45,12 +48,25 @@ int main(int argc, char** argv) {
   bool raw = false;
   at->add_flag("--raw", raw, "Print the reply byte for byte also on a terminal (there, control bytes are escaped)");
 
+  std::string firmwareFile;
+  bool loadProgramme = false;
+  CLI::App* firmware = app.add_subcommand("firmware", "Update the module's firmware from an image file (serial port only)");
+  firmware->add_option("FILE", firmwareFile, "The firmware image (*.IMG)")->required();
+  firmware->add_flag("--load", loadProgramme, "Replace the load programme instead of the main programme");
+
+  bool scanJson = false;
+  CLI::App* scan = app.add_subcommand("scan", "List the wireless networks the module sees (WSCAN), as the console shows them");
+  scan->add_flag("--json", scanJson, "Print one JSON array of the networks instead");
+
+  SocketArguments socketArguments;
+  AddSocketCommands(app, socketArguments);
+
+  app.add_subcommand("info", "Show the module's address, hardware and firmware version and release time");
+
   const std::pair<const char*, const char*> actions[] = {
-      {"info", "Show the module's address (QMAC) and firmware version (QVER)"},
       {"reset", "Restart the module (AT+Z); unsaved values are lost"},
       {"factory", "Restore the factory parameters (RSTF)"},
       {"flash", "Write the current parameters to flash (PMTF)"},
-      {"scan", "List the wireless networks the module sees (WSCAN)"},
       {"join", "Join the network of the module's SSID (WJOIN)"},
       {"link", "Show the network link state (LKSTT)"},
   };
@@ -74,7 +90,7 @@ int main(int argc, char** argv) {
 
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
 
-  Output io{std::cout, std::cerr, ::isatty(STDOUT_FILENO) == 1};
+  Output io{std::cout, std::cerr, kit::StandardOutputIsTerminal()};
   CLI::App* chosen = app.get_subcommands().front();
   const std::string name = chosen->get_name();
   if (name == "ports") return ListPorts(io);
@@ -84,6 +100,10 @@ int main(int argc, char** argv) {
   if (name == "search") return SearchModules(link, search, io);
   if (name == "export") return ExportParameters(link, parameterFile, io);
   if (name == "import") return ImportParameters(link, parameterFile, checkOnly, io);
+  if (name == "firmware") return UpdateFirmware(link, firmwareFile, loadProgramme, kit::StandardOutputIsTerminal(), io);
+  if (name == "info") return ShowInfo(link, io);
+  if (name == "scan") return ScanNetworks(link, scanJson, io);
+  if (name == "socket") return RunSocket(link, socketArguments, io);
   if (name == "radio-search") return RadioSearch(link, searchChannels, searchJson, io);
   return RunAction(link, name, io);
 }

@@ -26,7 +26,7 @@ std::size_t ReadProfileString(std::string_view section, std::string_view key, st
   const std::string_view value = found ? std::string_view(*found) : defaultValue;
   const std::size_t n = std::min(value.size(), size - 1);
   // An empty default may have no storage at all (a null data pointer).
-  if (n > 0) std::memcpy(buffer, value.data(), n);
+  if (n != 0) std::memcpy(buffer, value.data(), n);
   buffer[n] = '\0';
   return n;
 }

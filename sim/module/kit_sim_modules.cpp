@@ -51,6 +51,14 @@ int main(int argc, char** argv) {
   app.add_option("--kinds", kindList,
                  "One module per comma-separated kind, instead of --count: echo (echoes requests, as after a "
                  "reset), quiet (no echo), silent (the port opens but never answers), garbage");
+  kitsim::UpdateFaults update;
+  app.add_option("--refuse-block", update.refuseBlock, "Firmware fault: refuse the command that carries this block")
+      ->check(CLI::Range(0, 65535));
+  app.add_option("--refuse-times", update.refuseTimes, "Firmware fault: how often that block is refused")
+      ->check(CLI::Range(0, 100));
+  app.add_option("--silent-after-block", update.silentAfterBlock, "Firmware fault: answer nothing after this block")
+      ->check(CLI::Range(0, 65535));
+  app.add_flag("--no-load-programme", update.noLoadProgramme, "Firmware fault: a reset never starts the load programme");
   if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
   std::vector<kitsim::ModuleKind> kinds(static_cast<std::size_t>(count), kitsim::ModuleKind{echo == "on", faults});
   if (!kindList.empty()) {
@@ -76,6 +84,7 @@ int main(int argc, char** argv) {
   for (int i = 0; i < count; ++i) {
     const auto& kind = kinds[static_cast<std::size_t>(i)];
     auto module = std::make_unique<kitsim::SerialModuleServer>(kitsim::VirtualModuleAddress(i), kind.faults, kind.echo);
+    module->inspect([&](kitsim::ModuleEngine& engine) { engine.loader().setFaults(update); });
     if (!module->start()) {
       std::cerr << "kit-sim modules: cannot create a pseudo-terminal\n";
       return 1;

@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "sim/module/crc32.h"
 
 namespace kitsim {
 namespace {
 
-constexpr std::size_t kBlockSize = 528;
-constexpr std::size_t kBlockPayload = 512;
 constexpr std::size_t kMaxSocketChunk = 1024;
 
 std::optional<long> Digits(std::string_view text) {
@@ -37,16 +34,6 @@ std::string Unquote(std::string_view text) {
   return std::string(text);
 }
 
-std::uint32_t Le32(std::string_view bytes, std::size_t at) {
-  std::uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<std::uint8_t>(bytes[at + static_cast<std::size_t>(i)]);
-  return value;
-}
-
-std::uint16_t Le16(std::string_view bytes, std::size_t at) {
-  return static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[at]) | (static_cast<std::uint8_t>(bytes[at + 1]) << 8));
-}
-
 }  // namespace
 
 ModuleEngine::ModuleEngine(std::array<std::uint8_t, 6> address)
@@ -59,6 +46,11 @@ ModuleEngine::ModuleEngine(std::array<std::uint8_t, 6> address)
 }
 
 EngineReply ModuleEngine::handle(std::string_view request) {
+  if (m_loader.silent()) {
+    EngineReply nothing;
+    nothing.silent = true;
+    return nothing;
+  }
   if (!request.starts_with("AT+")) return EngineReply::Error(kErrNotAvailable);
   request.remove_prefix(3);
   std::size_t equals = request.find('=');
@@ -99,7 +91,7 @@ EngineReply ModuleEngine::handle(std::string_view request) {
       return EngineReply::Value(text);
     }
     if (mnemonic == "QVER")
-      return EngineReply::Value(m_programme == Programme::Main ? "H1.2.0,F3.0.7@2026-12-11" : "H1.2.0,B1.0.2@2026-12-11");
+      return EngineReply::Value(m_programme == Programme::Main ? m_loader.mainVersion() : FirmwareLoader::loadVersion());
     return linkState();
   }
   if (mnemonic == "WSCAN") return scan();
@@ -136,15 +128,13 @@ EngineReply ModuleEngine::parameter(std::string_view mnemonic, bool hasArgument,
 
 EngineReply ModuleEngine::reset() {
   m_running = m_flash;
-  m_echo = true;
   m_joined = -1;
   m_sockets.closeAll();
   m_rawTarget = RawTarget::None;
-  m_programme = m_updateMode != 0 ? Programme::Load : Programme::Main;
-  m_nextBlock = 0;
-  m_blockCount = 0;
-  m_blockFault = false;
-  m_imageInProgress.clear();
+  m_programme = m_updateMode != 0 && !m_loader.faults().noLoadProgramme ? Programme::Load : Programme::Main;
+  // The main programme starts with its echo on; the load programme never echoes.
+  m_echo = m_programme == Programme::Main;
+  m_loader.restart();
   EngineReply reply;
   reply.silent = true;
   return reply;
@@ -241,22 +231,18 @@ EngineReply ModuleEngine::updateMode(std::string_view argument) {
   auto mode = Digits(argument);
   if (!mode || *mode > 2) return EngineReply::Error(kErrBadParameter);
   m_updateMode = static_cast<int>(*mode);
+  if (m_updateMode == 0 && m_programme == Programme::Load) m_loader.install();
   return EngineReply::Ok();
 }
 
 EngineReply ModuleEngine::updateBlock(std::string_view argument) {
   if (m_programme != Programme::Load) return EngineReply::Error(kErrNotAvailable);
-  if (argument != "528") return EngineReply::Error(kErrBadParameter);
-  // The answer to this command is the only word on the block sent before it.
-  if (m_blockFault) {
-    m_blockFault = false;
-    return EngineReply::Error(kErrBadParameter);
+  EngineReply reply = m_loader.command(argument);
+  if (reply.expectRaw > 0) {
+    m_rawTarget = RawTarget::Block;
+    m_rawExpected = reply.expectRaw;
+    m_rawBuffer.clear();
   }
-  EngineReply reply = EngineReply::Ok();
-  reply.expectRaw = kBlockSize;
-  m_rawTarget = RawTarget::Block;
-  m_rawExpected = kBlockSize;
-  m_rawBuffer.clear();
   return reply;
 }
 
@@ -270,29 +256,8 @@ void ModuleEngine::receiveRaw(std::string_view bytes) {
   if (target == RawTarget::Socket)
     (void)m_sockets.send(m_rawSocket, m_rawBuffer);
   else
-    takeBlock(m_rawBuffer);
+    m_loader.takeBlock(m_rawBuffer);
   m_rawBuffer.clear();
-}
-
-void ModuleEngine::takeBlock(std::string_view block) {
-  const int number = Le16(block, 0);
-  const int count = Le16(block, 2);
-  const bool crcGood = Crc32(block.substr(0, 516)) == Le32(block, 516);
-  if (number == 0 && crcGood) {
-    m_blockCount = count;
-    m_nextBlock = 0;
-    m_imageInProgress.clear();
-  }
-  if (!crcGood || number != m_nextBlock || count != m_blockCount || count == 0) {
-    m_blockFault = true;
-    return;
-  }
-  m_imageInProgress.append(block.substr(4, kBlockPayload));
-  ++m_nextBlock;
-  ++m_blocksAccepted;
-  // The block count is taken from the whole file, header included, so the last
-  // payload block may come before the count is reached.
-  m_image = m_imageInProgress;
 }
 
 }  // namespace kitsim

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "sim/module/engine_reply.h"
+#include "sim/module/firmware_loader.h"
 #include "sim/module/loopback_sockets.h"
 #include "sim/module/parameter_rules.h"
 
@@ -50,8 +51,10 @@ class ModuleEngine {
   const ParameterValues& running() const { return m_running; }
   const ParameterValues& flash() const { return m_flash; }
   // Payload bytes of a firmware image received completely (empty otherwise).
-  const std::string& receivedImage() const { return m_image; }
-  int blocksAccepted() const { return m_blocksAccepted; }
+  const std::string& receivedImage() const { return m_loader.receivedImage(); }
+  int blocksAccepted() const { return m_loader.blocksAccepted(); }
+  // The load programme's firmware transfer, with its fault knobs.
+  FirmwareLoader& loader() { return m_loader; }
   std::vector<VirtualNetwork>& networks() { return m_networks; }
 
  private:
@@ -66,7 +69,6 @@ class ModuleEngine {
   EngineReply socketStates(std::string_view argument);
   EngineReply updateMode(std::string_view argument);
   EngineReply updateBlock(std::string_view argument);
-  void takeBlock(std::string_view block);
 
   std::array<std::uint8_t, 6> m_address;
   ParameterValues m_running;
@@ -85,13 +87,7 @@ class ModuleEngine {
   std::size_t m_rawExpected = 0;
   std::string m_rawBuffer;
 
-  // Firmware transfer.
-  int m_nextBlock = 0;
-  int m_blockCount = 0;
-  bool m_blockFault = false;
-  int m_blocksAccepted = 0;
-  std::string m_imageInProgress;
-  std::string m_image;
+  FirmwareLoader m_loader;
 };
 
 }  // namespace kitsim

@@ -57,6 +57,11 @@ void SerialModuleServer::serve() {
     std::size_t got = 0;
     kit::SerialError result = m_pty.read(buffer, got, std::chrono::milliseconds(-1));
     if (result != kit::SerialError::Ok) return;  // woken to stop, or the terminal failed
+    {
+      std::lock_guard lock(m_mutex);
+      if (m_faults.paceIncoming && m_faults.paceBaud > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(got * 10 * 1000000 / static_cast<std::size_t>(m_faults.paceBaud)));
+    }
     assembler.add(std::string_view(reinterpret_cast<const char*>(buffer.data()), got));
     while (auto piece = assembler.next()) {
       if (piece->kind == RequestAssembler::Piece::Kind::Raw) {

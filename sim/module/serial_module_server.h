@@ -25,6 +25,7 @@ struct ModuleFaults {
   bool noTerminator = false;  // leave "\r\n\r\n" off the end of each reply
   int paceBaud = 0;           // when not 0: replies take their wire time at this baud rate (8N1)
   int scanDelayMs = 0;        // a scan ("WSCAN") is answered this much later, as a busy radio would
+  bool paceIncoming = false;  // with paceBaud: what the program writes takes its wire time too
 };
 
 class SerialModuleServer {

@@ -138,7 +138,7 @@ TEST_F(TarnwaveCliTest, ErrorsAndExitCodes) {
 TEST_F(TarnwaveCliTest, ActionsReachTheModule) {
   CliRun info = Cli(m_port + "info");
   ASSERT_EQ(info.exitCode, 0) << info.output;
-  EXPECT_NE(info.output.find("Mac=024B"), std::string::npos);
+  EXPECT_NE(info.output.find("Mac=02-4B"), std::string::npos);
   EXPECT_NE(info.output.find("Version=H"), std::string::npos);
   CliRun at = Cli(m_port + "at \"AT+QMAC=?\"");
   EXPECT_EQ(at.exitCode, 0);

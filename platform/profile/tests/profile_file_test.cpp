@@ -69,6 +69,10 @@ TEST(ProfileFileTest, ReadsAreCutToTheBufferAndReportTheLength) {
   EXPECT_EQ(buffer[0], '\0');
   EXPECT_EQ(ReadProfileString("S", "K", "", buffer, 0, path), 0u);
   EXPECT_EQ(ReadProfileText("S", "missing", "defaultvalue", 5, path), "defa");
+  // A default without storage (an empty view has no data pointer) gives an empty text.
+  buffer[0] = 'x';
+  EXPECT_EQ(ReadProfileString("S", "missing", std::string_view{}, buffer, 4, path), 0u);
+  EXPECT_EQ(buffer[0], '\0');
 }
 
 TEST(ProfileFileTest, NumbersReadTheirLeadingDigits) {
