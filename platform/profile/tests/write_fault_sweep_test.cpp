@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/faults/file_faults.h"
 #include "platform/profile/atomic_file.h"
 #include "platform/profile/profile_file.h"
 #include "platform/profile/tests/temp_folder.h"
 #include "platform/test_support/file_contents.h"
+#include "platform/test_support/file_fault_sweep.h"
 
 namespace kit::profile {
 namespace {
@@ -26,23 +26,15 @@ std::size_t EntriesIn(const std::string& folder) {
   return n;
 }
 
-// Runs `write` with a fault at step 1, 2, ... until a run meets no fault; checks each run.
+// A write with a fault at each of its steps in turn; every run leaves the old or the new
+// file and nothing else.
 template <typename Write>
 int Sweep(const std::string& path, const std::string& before, const std::string& after, Write write) {
-  int n = 1;
-  for (;; ++n) {
-    SCOPED_TRACE(::testing::Message() << "fault at step " << n);
-    WriteBytes(path, before);
-    kit::faults::FailFileStep(n, ENOSPC);
-    const bool written = write();
-    const bool fired = kit::faults::FileStepFaultFired();
-    kit::faults::FailFileStep(0, 0);
+  return kit::test_support::SweepFileFaults([&] { WriteBytes(path, before); }, write, [&](bool fired, bool written) {
     EXPECT_EQ(written, !fired) << "a failed step must fail the write, and only then";
     EXPECT_EQ(ReadFileBytes(path), fired ? before : after);
     EXPECT_EQ(EntriesIn(std::filesystem::path(path).parent_path()), 1u) << "a temporary file was left";
-    if (!fired || n > 1000) break;
-  }
-  return n;
+  });
 }
 
 TEST(WriteFaultSweep, ProfileWriteKeepsTheOldFileAtEveryFailingStep) {
