@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/faults/file_faults.h"
+
 namespace kit::profile {
 
 namespace {
@@ -46,7 +48,7 @@ bool WriteAll(int fd, std::string_view content, const std::function<void(std::si
   std::size_t done = 0;
   while (done < content.size()) {
     const std::size_t n = std::min(kChunk, content.size() - done);
-    const ssize_t w = ::write(fd, content.data() + done, n);
+    const ssize_t w = kit::faults::FileStepFails(kit::faults::FileStep::Write) ? -1 : ::write(fd, content.data() + done, n);
     if (w < 0) {
       if (errno == EINTR) continue;
       return false;
@@ -104,13 +106,14 @@ FileResult ReplaceFileAtomically(const std::string& linkOrPath, std::string_view
   if (fd.get() < 0) return OsFailure();
 
   const bool written = WriteAll(fd.get(), content, afterChunk) && ::fchmod(fd.get(), mode) == 0 &&
-                       ::fsync(fd.get()) == 0;
+                       !kit::faults::FileStepFails(kit::faults::FileStep::Flush) && ::fsync(fd.get()) == 0;
   if (!written) {
     const FileResult failure = OsFailure();
     ::unlink(temp.c_str());
     return failure;
   }
-  if (::close(fd.release()) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+  if (::close(fd.release()) != 0 || kit::faults::FileStepFails(kit::faults::FileStep::Rename) ||
+      ::rename(temp.c_str(), path.c_str()) != 0) {
     const FileResult failure = OsFailure();
     ::unlink(temp.c_str());
     return failure;

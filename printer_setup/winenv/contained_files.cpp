@@ -1,5 +1,7 @@
 #include "printer_setup/winenv/contained_files.h"
 
+#include "platform/faults/file_faults.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -144,16 +146,21 @@ int ReplaceFile(int folder, const std::string& name, std::string_view bytes) {
     int error = 0;
     std::size_t done = 0;
     while (done < bytes.size() && error == 0) {
-        ssize_t put = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
+        ssize_t put = kit::faults::FileStepFails(kit::faults::FileStep::Write)
+                          ? -1
+                          : ::write(fd.get(), bytes.data() + done, bytes.size() - done);
         if (put < 0) {
             if (errno != EINTR) error = errno;
             continue;
         }
         done += static_cast<std::size_t>(put);
     }
-    if (error == 0 && ::fsync(fd.get()) != 0) error = errno;
+    if (error == 0 && (kit::faults::FileStepFails(kit::faults::FileStep::Flush) || ::fsync(fd.get()) != 0))
+        error = errno;
     if (::close(fd.release()) != 0 && error == 0) error = errno;
-    if (error == 0 && ::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0) error = errno;
+    if (error == 0 && (kit::faults::FileStepFails(kit::faults::FileStep::Rename) ||
+                       ::renameat(folder, temporary.c_str(), folder, name.c_str()) != 0))
+        error = errno;
     if (error != 0) ::unlinkat(folder, temporary.c_str(), 0);
     return error;
 }

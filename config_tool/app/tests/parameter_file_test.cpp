@@ -12,6 +12,7 @@
 #include "config_tool/protocol/parameter_keys.h"
 #include "platform/profile/tests/temp_folder.h"
 #include "platform/test_support/file_contents.h"
+#include "platform/test_support/file_fault_sweep.h"
 
 namespace tarnwave {
 namespace {
@@ -281,6 +282,39 @@ TEST(ParameterFileTest, HostileFilesGiveANoteOrFollowTheRulesAndNeverCrash) {
   EXPECT_STREQ(r.Ssid, "First");
   EXPECT_EQ(ReadParameterFile(dir.file("missing.cfg"), r), ssidNote);
   EXPECT_EQ(ReadParameterFile(dir.path(), r), "The profile can not be read，import failed！");  // a folder
+}
+
+}  // namespace
+}  // namespace tarnwave
+
+namespace tarnwave {
+namespace {
+
+// Export over an earlier file while the disk fills at each step of the write in turn:
+// the earlier file stays whole until the new one is complete, and the failure is told.
+TEST(ParameterFileTest, ExportThatFailsAtAnyStepKeepsTheEarlierFile) {
+  TempFolder dir;
+  const std::string path = dir.file("Config.cfg");
+  const std::string earlier = "[Shop]\r\nName=North\r\n[Wireless Set]\r\nSsid=Old\r\n";
+  ASSERT_TRUE(WriteParameterFile(testing::FullExample(), path));
+  const std::string complete = ReadFileBytes(path);
+  const int runs = kit::test_support::SweepFileFaults(
+      [&] { WriteBytes(path, earlier); }, [&] { return bool(WriteParameterFile(testing::FullExample(), path)); },
+      [&](bool fired, bool written) {
+        EXPECT_EQ(written, !fired);
+        const std::string now = ReadFileBytes(path);
+        if (fired) {
+          EXPECT_EQ(now, earlier);
+        } else {
+          EXPECT_NE(now.find("Ssid=Shop_1"), std::string::npos);
+          EXPECT_NE(now.find("Name=North"), std::string::npos);
+        }
+        std::size_t entries = 0;
+        for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+        EXPECT_EQ(entries, 1u) << "a temporary file was left";
+      });
+  EXPECT_GE(runs, 4);
+  EXPECT_FALSE(complete.empty());
 }
 
 }  // namespace
