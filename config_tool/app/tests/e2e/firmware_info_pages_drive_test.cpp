@@ -4,6 +4,7 @@
 // request log, and what its load programme made of the blocks (each checked with zlib's
 // CRC-32) from the module itself.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -206,6 +207,32 @@ TEST_F(FirmwarePageDriveTest, FaultsEndWithTheirNotesAndTheRightUpdateModeComman
     EXPECT_EQ(received.back() == "AT+&UPDM=0", c.leavesUpdateMode) << Joined(received);
     if (c.lengthError != 0) EXPECT_EQ(Between(received, "AT+PASS=?", "none"), Requests{"AT+&UPDM=0"}) << Joined(received);
   }
+}
+
+TEST_F(FirmwarePageDriveTest, AModuleThatHangsUpMidUpdateEndsWithANoteAndTheWindowComesBack) {
+  auto& module = AddModule();
+  Settings("[ComSet]\nComEn=1\n[WireLessSet]\nChannel=-1\n");
+  const std::string image = WriteImage("FW.IMG", Image(Payload(30 * 512)));
+  // Once two blocks are in, the far end of the line goes away.
+  std::atomic<bool> done{false};
+  std::thread unplug([&] {
+    for (int i = 0; i < 3000 && !done; ++i) {
+      if (Engine(module, [](auto& e) { return e.blocksAccepted(); }) >= 2) return module.stop();
+      std::this_thread::sleep_for(5ms);
+    }
+  });
+  const ProgramRun run = Drive("click 1043\npage 2\ntext 1077 \"" + image +
+                               "\"\nclick 1045\nwait 5500\nshow 1086\nclick 3\nshow 1045\nshow 1043\nshow 1007\n"
+                               "page 0\n" + kShowPageArea);
+  done = true;
+  unplug.join();
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const std::string o = run.output;
+  EXPECT_NE(o.find("show 1086 \"Update firmware error, the error position is "), std::string::npos) << o;
+  EXPECT_TRUE(Has(o, "show 1045 \"Start!\" enabled\nshow 1043 \"Search\" enabled\nshow 1007 \"Auto\" enabled sel=1"))
+      << o;
+  EXPECT_TRUE(Has(o, PageAreaOn(0))) << o;
+  EXPECT_TRUE(Has(o, "close 102 2")) << o;
 }
 
 TEST_F(FirmwarePageDriveTest, OverTheDongleThePageIsLeftAtOnceForThePageLastReported) {
