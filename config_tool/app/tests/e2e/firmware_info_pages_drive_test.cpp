@@ -80,7 +80,7 @@ TEST_F(FirmwarePageDriveTest, BrowseStartFinishAndAfterAResetTheInformationPageS
       // enabled, the page cannot be left and the window cannot be closed.
       "show 1045\nshow 1000\nshow 1078\nshow 1043\nshow 1007\nshow 1004\nshow 1010\nshow 1049\n"
       "page 3\n" + kShowPageArea + "close\n"
-      "wait 2500\nshow 1086\nclick 3\n"
+      "wait 4000\nshow 1086\nclick 3\n"
       "show 1045\nshow 1042\nshow 1000\nshow 1078\nshow 1043\nshow 1007\nshow 1004\nshow 1010\nshow 1049\n"
       // The module runs its new firmware after a reset; the search finds it again.
       "page 1\nclick 1027\nclick 3\nclick 1043\n"
@@ -138,7 +138,7 @@ TEST_F(FirmwarePageDriveTest, StopMidTransferEndsAfterTheCurrentBlock) {
       "click 1043\npage 2\n"
       "text 1077 \"" + image + "\"\nclick 1045\nwait 1200\n"
       "show 1042\nclick 1045\nshow 1045\n"
-      "wait 1000\nshow 1086\nclick 3\n"
+      "wait 2000\nshow 1086\nclick 3\n"
       "show 1045\nshow 1042\nshow 1043\npage 0\n" + kShowPageArea);
   ASSERT_EQ(run.exitCode, 0) << run.output;
   const std::string o = run.output;
@@ -168,18 +168,18 @@ TEST_F(FirmwarePageDriveTest, FaultsEndWithTheirNotesAndTheRightUpdateModeComman
   };
   const std::string position = "Update firmware error, the error position is ";
   const Case cases[] = {
-      {"first block refused twice", {.refuseBlock = 0, .refuseTimes = 2}, 0, 1200,
+      {"first block refused twice", {.refuseBlock = 0, .refuseTimes = 2}, 0, 2500,
        {position + "0,parameters is invalid!"}, 0, true},
-      {"third block refused once", {.refuseBlock = 2, .refuseTimes = 1}, 0, 1800, {"Update firmware is finished."}, 5, true},
-      {"third block refused twice", {.refuseBlock = 2, .refuseTimes = 2}, 0, 1500,
+      {"third block refused once", {.refuseBlock = 2, .refuseTimes = 1}, 0, 3000, {"Update firmware is finished."}, 5, true},
+      {"third block refused twice", {.refuseBlock = 2, .refuseTimes = 2}, 0, 3000,
        {position + "2,parameters is invalid!"}, 2, false},
       // The module falls silent: each of the two tries of block 2 waits for its answer.
-      {"silent after the second block", {.silentAfterBlock = 1}, 0, 5500, {position + "2,no response!"}, 2, false},
+      {"silent after the second block", {.silentAfterBlock = 1}, 0, 7000, {position + "2,no response!"}, 2, false},
       // The reset brings the main programme back, echoing: no query shows the load programme.
-      {"no load programme", {.noLoadProgramme = true}, 0, 1500,
+      {"no load programme", {.noLoadProgramme = true}, 0, 3000,
        {"Update mode is not right,command returns error!", position + "0,"}, 0, true},
       // The header promises one byte more than the file holds: no update command at all.
-      {"length one too large", {}, 1, 500, {"Please choose the right file to update！", position + "0,"}, 0, true},
+      {"length one too large", {}, 1, 1500, {"Please choose the right file to update！", position + "0,"}, 0, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -40,7 +40,7 @@ TEST_F(SetPageDriveTest, ScanJoinStatusAndASocketRoundTripThroughTheDialogs) {
   const std::string port = std::to_string(echo.port());
   const ProgramRun run = Drive(
       "click 1043\npage 1\nshow 1076\n"
-      "click 1010\nwait 2600\nshow 1070\n"  // the progress window closes itself
+      "click 1010\nwait 3500\nshow 1070\n"  // the progress window closes itself
       "click 1005\nclick 1016\n"
       // A client socket to the echo server; the dialog opens with the page's zero settings.
       "click 1025\nshow 1053\nshow 1054\nshow 1071\nshow 1094\nshow 1005\n"
