@@ -10,15 +10,21 @@
 #include "config_tool/app/resource.h"
 #include "config_tool/protocol/error_text.h"
 #include "config_tool/protocol/module_link.h"
+#include "platform/sync/deadline.h"
 
 namespace tarnwave {
 
 using namespace kit::ui;
 
 CFwPage::CFwPage(Host& host, MainWindowServices& services, kit::Clock& clock)
-    : PropertyPage(host, Template()), m_services(services), m_notes(host, this), m_worker(*this, clock) {}
+    : PropertyPage(host, Template()), m_services(services), m_worker(*this, clock) {}
 
-CFwPage::~CFwPage() { m_worker.shutdown(); }
+CFwPage::~CFwPage() {
+  // A worker waiting for its note to be answered goes on without it.
+  m_closing = true;
+  m_noteAnswered.set();
+  m_worker.shutdown();
+}
 
 DialogTemplate CFwPage::Template() {
   DialogTemplate t;
@@ -59,6 +65,7 @@ const MessageMap* CFwPage::messageMap() const {
                                     .onMessage(WM_FW_BLOCK_SENT, &CFwPage::OnBlockSent)
                                     .onMessage(WM_FW_FINISHED, &CFwPage::OnFinished)
                                     .onMessage(WM_FW_FAILED, &CFwPage::OnFailed)
+                                    .onMessage(WM_SHOW_NOTE, &CFwPage::OnWorkerNote)
                                     .build();
   return &map;
 }
@@ -190,6 +197,24 @@ std::intptr_t CFwPage::EndReport(std::uint32_t message, std::uintptr_t block, st
 
 void CFwPage::report(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) { post(message, wParam, lParam); }
 
-void CFwPage::note(std::string text) { m_notes.showNote(std::move(text)); }
+void CFwPage::note(std::string text) {
+  {
+    std::lock_guard lock(m_noteMutex);
+    m_workerNote = std::move(text);
+  }
+  post(WM_SHOW_NOTE);
+  if (!m_closing) (void)m_noteAnswered.wait(kit::kInfinite);
+}
+
+std::intptr_t CFwPage::OnWorkerNote(std::uintptr_t, std::intptr_t) {
+  std::string text;
+  {
+    std::lock_guard lock(m_noteMutex);
+    text = std::move(m_workerNote);
+  }
+  CMess::Note(host(), this, text);
+  m_noteAnswered.set();
+  return 0;
+}
 
 }  // namespace tarnwave

@@ -8,16 +8,18 @@
 // of the page area, disables the main window's connection controls and close command,
 // and "Stop!" asks the worker to stop after the current block. Over the radio dongle
 // the page does not stay: it asks the main window to show the previous page again.
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "config_tool/app/firmware_worker.h"
 #include "config_tool/app/main_window_services.h"
-#include "config_tool/app/mess_note_sink.h"
 #include "platform/ui/property_page.h"
 #include "platform/sync/clock.h"
+#include "platform/sync/event.h"
 
 namespace tarnwave {
 
@@ -51,18 +53,23 @@ class CFwPage : public kit::ui::PropertyPage, private FirmwareReports {
   std::intptr_t OnBlockSent(std::uintptr_t, std::intptr_t);
   std::intptr_t OnFinished(std::uintptr_t, std::intptr_t);
   std::intptr_t OnFailed(std::uintptr_t block, std::intptr_t code);
+  std::intptr_t OnWorkerNote(std::uintptr_t, std::intptr_t);
   std::intptr_t EndReport(std::uint32_t message, std::uintptr_t block, std::intptr_t code);
   void EndHandling();
   void LeaveUpdateMode();
   void SetProgressRange(std::uint64_t fileSize);
   ModuleLink* AskLink();
 
-  // FirmwareReports, on the worker thread.
+  // FirmwareReports, on the worker thread. A note holds the worker until the user has
+  // answered it, so it is read before the end report that follows it.
   void report(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) override;
   void note(std::string text) override;
 
   MainWindowServices& m_services;
-  MessNoteSink m_notes;
+  std::mutex m_noteMutex;
+  std::string m_workerNote;
+  kit::Event m_noteAnswered{kit::EventReset::Auto};
+  std::atomic<bool> m_closing{false};
   std::unique_ptr<std::FILE, FileCloser> m_image;
   ModuleLink* m_link = nullptr;
   bool m_running = false;

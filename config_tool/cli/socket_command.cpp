@@ -200,10 +200,15 @@ int ScanNetworks(const LinkOptions& options, bool json, Output io) {
     return kExitModuleError;
   }
   if (!json) {
-    // The console's lines byte for byte (their own "\r\t" line ends included), the
-    // module's code page 936 names shown as UTF-8; escaped only when they are no 936 text.
+    // The console's lines byte for byte, with the module's code page 936 names shown as
+    // UTF-8 (control bytes in a name as \xHH); only the layout's own line ends stay raw.
     const std::string text = ScanResultText(entries);
-    io.out << kit::ToUtf8(text, kit::CodePage::Gbk936).value_or(ModuleTextToUtf8(text));
+    io.out << text.substr(0, text.find("\r\n\r\n") + 4);
+    for (const ScanEntry& e : entries) {
+      const std::string line = FormatNetworkLine(e, NetworkLine::Scan);  // ends in "\r\t"
+      io.out << ModuleTextToUtf8(std::string_view(line).substr(0, line.size() - 2)) << "\r\t\r\n";
+    }
+    io.out << "\r\n";
     return kExitOk;
   }
   nlohmann::json list = nlohmann::json::array();

@@ -60,11 +60,14 @@ class CFwPageTest : public ::testing::Test {
     ASSERT_TRUE(m_page.userClick(IDC_FW_BROWSE));
   }
   void showPage() { ASSERT_TRUE(m_window.userSelectPage(PagesTestWindow::kArea, 2)); }
-  // Presses "Start" and pumps until the update ended with its note.
+  // Presses "Start" and pumps until the update ended with its note: the end report
+  // enables the button again (a note of the worker comes before it).
   void runUpdate() {
     const std::size_t before = notes().size();
     ASSERT_TRUE(m_page.userClick(IDC_FW_START));
-    ASSERT_TRUE(m_window.pumpUntil(m_host, [&] { return notes().size() > before && !m_page.PageLocked(); }));
+    ASSERT_TRUE(m_window.pumpUntil(m_host, [&] {
+      return notes().size() > before && !m_page.PageLocked() && m_page.isEnabled(IDC_FW_START);
+    }));
     m_host.pumpPosted();
   }
   std::vector<std::string> notes() const {

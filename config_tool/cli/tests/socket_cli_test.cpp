@@ -106,6 +106,13 @@ TEST_F(SocketCliTest, ScanAsTheConsoleShowsIt) {
   ASSERT_EQ(json.exitCode, 0);
   EXPECT_NE(json.output.find("\"ssid\": \"Backoffice\""), std::string::npos) << json.output;
   EXPECT_NE(json.output.find("\"percent\": 26"), std::string::npos) << json.output;
+  // A name in code page 936 comes out as UTF-8, a control byte in it as \xHH; the
+  // layout's own line ends stay as they are.
+  m_module.inspect([](kitsim::ModuleEngine& e) { e.networks()[1].ssid = "\xD6\xD0\xCE\xC4\x1B[2J"; });
+  scan = cli("scan");
+  ASSERT_EQ(scan.exitCode, 0);
+  EXPECT_NE(scan.output.find("-67(26%)  \xE4\xB8\xAD\xE6\x96\x87\\x1B[2J\r\t\r\nAdhoc"), std::string::npos)
+      << scan.output;
 }
 
 }  // namespace
