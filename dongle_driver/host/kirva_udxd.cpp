@@ -12,7 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -29,6 +28,7 @@
 #include "dongle_driver/host/libusb_backend.h"
 #endif
 #include "dongle_driver/host/usb_id.h"
+#include "dongle_driver/host/kirva_udxd_command_line.h"
 #include "dongle_driver/host/simulation_plan.h"
 #include "dongle_driver/host/transfer_log.h"
 #include "dongle_driver/interface/dongle_interface.h"
@@ -71,36 +71,21 @@ int SendToHost(const std::string& command) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"kirva_udxd: runs the KIRVA_UDX dongle driver over a USB bus and serves its device "
-                 "\"\\\\.\\MERVO_QTM31RB07_TEST\" on a Unix socket in $KIT_RUNTIME_DIR."};
-    std::string simulate;
-    std::string tracePath;
-    std::string logPath;
-    std::string password;
-    bool interruptEndpoint = false;
-    std::string usb;
-    bool unplug = false;
-    bool replug = false;
-    auto* simulateOption = app.add_option(
-        "--simulate", simulate, "plug in a virtual dongle with virtual modules, PLAN = CHANNEL[:COUNT],... e.g. \"6:2,11:1\"");
 #ifdef KIRVA_HAS_LIBUSB
-    app.add_option("--usb", usb,
-                   "drive the real dongle with this USB vendor and product id, VID:PID in hex (also $" +
-                       std::string(kirva::kUsbIdVariable) + ")")
-        ->excludes(simulateOption)
-        ->check([](const std::string& text) { return kirva::ParseUsbId(text) ? "" : "must be VID:PID, e.g. 1a2b:3c4d"; });
+    constexpr bool kWithUsb = true;
 #else
-    (void)simulateOption;
+    constexpr bool kWithUsb = false;
 #endif
-    app.add_option("--trace", tracePath, "write every USB transfer in hex to FILE");
-    app.add_option("--log", logPath, "write the driver's trace lines to FILE (\"-\": standard error)");
-    app.add_option("--module-password", password, "wireless password of the virtual modules (six characters)")
-        ->check([](const std::string& text) { return text.size() == 6 ? "" : "must be six characters"; });
-    app.add_flag("--interrupt-endpoint", interruptEndpoint,
-                 "the virtual dongle's third endpoint is an interrupt endpoint (the start fails)");
-    app.add_flag("--unplug", unplug, "tell the running driver host to pull its dongle out, then exit");
-    app.add_flag("--replug", replug, "tell the running driver host to plug a fresh dongle in, then exit");
-    if (auto exitCode = kit::ParseCommandLine(app, argc, argv)) return *exitCode;
+    const auto parsed = kirva::ParseDriverHostCommandLine(argc, argv, kWithUsb);
+    if (parsed.outcome.exitCode) return parsed.outcome.report(std::cout, std::cerr);
+    const std::string& simulate = parsed.options.simulate;
+    const std::string& tracePath = parsed.options.tracePath;
+    const std::string& logPath = parsed.options.logPath;
+    const std::string& password = parsed.options.password;
+    const bool interruptEndpoint = parsed.options.interruptEndpoint;
+    std::string usb = parsed.options.usb;
+    const bool unplug = parsed.options.unplug;
+    const bool replug = parsed.options.replug;
 
     if (unplug) return SendToHost("unplug");
     if (replug) return SendToHost("replug");

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <optional>
+#include <variant>
 #include <thread>
 
 #include "printer_setup/winenv/inf_file.h"
@@ -58,40 +60,31 @@ void AddFile(InstallPlan& plan, const std::string& name) {
 
 }  // namespace
 
-Result PrinterSetupCommand::run(const std::vector<std::string>& words) const {
+std::optional<Result> PrinterSetupCommand::refuseUnpreparedRoot() const {
     // Nothing is created in a folder that is not a prepared machine (not even
     // the stores' lock files).
     std::error_code ec;
     if (!std::filesystem::is_regular_file(m_root.storeFile("machine.json"), ec)) {
         return Fail(m_root.folder().string() + " is not a prepared machine root");
     }
-    bool installForm = false;
-    bool defaultForm = false;
-    std::string inf, port, name, model;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const std::string& w = words[i];
-        auto next = [&](std::string& target) {
-            if (i + 1 >= words.size()) return false;
-            target = words[++i];
-            return true;
-        };
-        if (EqualNoCase(w, "/if")) installForm = true;
-        else if (EqualNoCase(w, "/y")) defaultForm = true;
-        else if (EqualNoCase(w, "/f")) { if (!next(inf)) return Fail("/f needs an INF path", 2); }
-        else if (EqualNoCase(w, "/r")) { if (!next(port)) return Fail("/r needs a port name", 2); }
-        else if (EqualNoCase(w, "/b")) { if (!next(name)) return Fail("/b needs a printer name", 2); }
-        else if (EqualNoCase(w, "/n")) { if (!next(name)) return Fail("/n needs a printer name", 2); }
-        else if (EqualNoCase(w, "/m")) { if (!next(model)) return Fail("/m needs a model name", 2); }
-        else return Fail("unknown argument \"" + w + "\"", 2);
-    }
-    if (installForm == defaultForm) return Fail("give either /if or /y", 2);
-    if (defaultForm) {
-        if (name.empty()) return Fail("/y needs /n NAME", 2);
-        return makeDefault(name);
-    }
-    if (inf.empty() || port.empty() || name.empty() || model.empty()) {
-        return Fail("/if needs /f INF, /r PORT, /b NAME and /m MODEL", 2);
-    }
+    return std::nullopt;
+}
+
+Result PrinterSetupCommand::run(const std::vector<std::string>& words) const {
+    if (auto refused = refuseUnpreparedRoot()) return *refused;
+    auto request = ParsePrinterSetupWords(words);
+    if (auto* error = std::get_if<PrinterSetupWordsError>(&request)) return Fail(error->message, 2);
+    return perform(std::get<PrinterSetupRequest>(request));
+}
+
+Result PrinterSetupCommand::run(const PrinterSetupRequest& request) const {
+    if (auto refused = refuseUnpreparedRoot()) return *refused;
+    return perform(request);
+}
+
+Result PrinterSetupCommand::perform(const PrinterSetupRequest& request) const {
+    if (!request.install) return makeDefault(request.name);
+    const std::string& name = request.name;
     if (!IsValidPrinterName(name)) {
         return Fail("the printer name is not valid (at most " + std::to_string(Spooler::kMaxPrinterName) +
                     " bytes, no control character, ',', '!' or '\\')");
@@ -105,7 +98,7 @@ Result PrinterSetupCommand::run(const std::vector<std::string>& words) const {
         std::this_thread::sleep_for(std::chrono::seconds(settings.hangSeconds));
         return Fail("the printer setup command hung (fault set on this machine)");
     }
-    return install(inf, port, name, model);
+    return install(request.inf, request.port, name, request.model);
 }
 
 Result PrinterSetupCommand::makeDefault(const std::string& name) const {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "printer_setup/winenv/machine_root.h"
+#include "printer_setup/winenv/printer_setup_words.h"
 
 namespace kit::winenv {
 
@@ -31,8 +33,12 @@ public:
 
     // Runs the command with the words that follow "printui.dll,PrintUIEntry".
     [[nodiscard]] Result run(const std::vector<std::string>& words) const;
+    // Runs a request read from the words beforehand (ParsePrinterSetupWords).
+    [[nodiscard]] Result run(const PrinterSetupRequest& request) const;
 
 private:
+    [[nodiscard]] std::optional<Result> refuseUnpreparedRoot() const;
+    [[nodiscard]] Result perform(const PrinterSetupRequest& request) const;
     [[nodiscard]] Result install(const std::string& inf, const std::string& port,
                                  const std::string& name, const std::string& model) const;
     [[nodiscard]] Result makeDefault(const std::string& name) const;

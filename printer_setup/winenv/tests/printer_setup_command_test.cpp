@@ -167,6 +167,11 @@ TEST(PrinterSetupCommandRoot, FolderThatIsNoMachineIsLeftAlone) {
                                             "--root '" + root.string() + "' -- /y /n J57");
         EXPECT_EQ(run.exitCode, 1) << root;
         EXPECT_NE(run.output.find("not a prepared machine"), std::string::npos) << run.output;
+        // Words it cannot use are a usage error, refused before the root is looked at.
+        auto usage = test_support::RunProgram(test_support::ProgramPath("kit-printer-setup"),
+                                              "--root '" + root.string() + "' -- /y /n");
+        EXPECT_EQ(usage.exitCode, 2) << root;
+        EXPECT_NE(usage.output.find("/n needs a printer name"), std::string::npos) << usage.output;
     }
     EXPECT_TRUE(std::filesystem::is_empty(empty));
     EXPECT_FALSE(std::filesystem::exists(machine.folder() / "missing"));
