@@ -48,6 +48,8 @@ struct ReceiveRig {
     std::shared_ptr<kit::Event> readEvent = std::make_shared<kit::Event>(kit::EventReset::Auto);
     kit::ScopedHandle readHandle{kit::HandleTable::process().insert(readEvent)};
     std::size_t delivered = 0;
+    bool exchangeOpen = false;
+    std::uint8_t number = 0;
 };
 
 RadioAddress AddressAt(const std::vector<std::uint8_t>& frame, std::size_t offset) {
@@ -63,7 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReceiveRig& r = *receiveRig;
     FuzzInput in(data, size);
     const bool search = in.u8() & 1;
-    r.rig.write(BuildOpenExchange(in.u8()));
+    // The exchange stays open between inputs; only a new number is sent.
+    const std::uint8_t number = in.u8();
+    if (!r.exchangeOpen || number != r.number) r.rig.write(BuildOpenExchange(number));
+    r.exchangeOpen = true;
+    r.number = number;
     (void)r.readEvent->isSet();
     if (search)
         r.rig.write(BuildStartSearch(0, kPassword, kSearchAllAddress));
@@ -72,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::vector<std::uint8_t>> frames;
     bool accepted = false;
-    while (!in.empty() && frames.size() < 64 && !accepted) {
+    while (!in.empty() && frames.size() < 16 && !accepted) {
         const std::size_t length = in.u16() % (kMaxFrame + 1);
         const auto bytes = in.take(length);
         frames.emplace_back(bytes.begin(), bytes.end());
@@ -82,7 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         accepted = !search && r.readEvent->isSet();
     }
     r.rig.write(search ? BuildStopSearch() : BuildStopReceive());
-    r.rig.write(BuildCloseExchange());
     const auto area = r.rig.notify();
     const std::uint32_t length = GetU32(area.data());
 
