@@ -272,8 +272,15 @@ bool RadioEngine::stopLoop(Loop& loop) {
     // before the slot is reused.
     loop.stop.set();
     loop.thread.join();
-    m_usb.abortPipe(m_bulkInPipe);
-    m_slots[0].idle.wait();
+    // Only a read of this loop is aborted and waited for: the other loop's
+    // read, should a program run both, goes on (nothing else would end it).
+    bool reading = false;
+    {
+        std::lock_guard lock(m_slotLock);
+        reading = loop.pendingReads > 0;
+    }
+    if (reading) m_usb.abortPipe(m_bulkInPipe);
+    loop.idle.wait();
     loop.running = false;
     return true;
 }
@@ -300,8 +307,8 @@ void RadioEngine::submitRead(Loop& loop) {
         std::lock_guard lock(m_slotLock);
         if (slot.busy) return;
         slot.busy = true;
-        ++slot.completions;
-        slot.idle.reset();
+        ++loop.pendingReads;
+        loop.idle.reset();
     }
     slot.request->reuse();
     slot.urb = wdm::usb::BuildBulkTransfer(m_bulkInPipe, std::span<std::uint8_t>(slot.buffer.get(), kRadioBufferSize),
@@ -347,7 +354,7 @@ void RadioEngine::onReadComplete(Loop& loop) {
             filterSearch(reply);
     }
     std::lock_guard lock(m_slotLock);
-    if (--slot.completions == 0) slot.idle.set();
+    if (--loop.pendingReads == 0) loop.idle.set();
 }
 
 void RadioEngine::filterReceive(const RadioReplyView& reply) {

@@ -83,14 +83,17 @@ private:
         wdm::KernelEvent stop{wdm::EventType::Synchronization};
         wdm::KernelEvent submit{wdm::EventType::Synchronization};
         wdm::SystemThread thread;
+        // Reads of this loop whose completion has not returned yet; guarded
+        // by m_slotLock. Both loops share slot 0, so a program that runs the
+        // two at once has each stop wait only for its own read.
+        int pendingReads = 0;
+        wdm::KernelEvent idle{wdm::EventType::Notification, true};
     };
     struct ReceiveSlot {
         std::unique_ptr<std::uint8_t[]> buffer;
         std::unique_ptr<wdm::IoRequest> request;
         wdm::usb::Urb urb;
         bool busy = false;      // a read is queued; guarded by m_slotLock
-        int completions = 0;    // reads whose completion has not returned yet; guarded by m_slotLock
-        wdm::KernelEvent idle{wdm::EventType::Notification, true};
     };
 
     wdm::Status setChannel(std::uint16_t channel);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 
 #include "dongle_driver/driver/dongle_device.h"
 #include "dongle_driver/driver/radio_frame.h"
@@ -278,6 +279,38 @@ TEST_F(SearchTest, SearchSendsTheBroadcastFrame) {
     EXPECT_EQ(frame.size(), 69u);
     EXPECT_EQ(std::string(frame.begin() + 64, frame.end()), std::string("AT+\r\0", 5));
     EXPECT_EQ(rig.dongle->channel(), 4);
+}
+
+}  // namespace
+}  // namespace kirva::testing
+
+namespace kirva::testing {
+namespace {
+
+// The tool runs one loop at a time; another program may start both. A stop
+// raced the other loop's first read and waited for it for ever.
+TEST(RadioEngineLoops, BothLoopsAtOnceStopWithoutWaitingForEachOther) {
+    DriverRig rig;
+    ASSERT_EQ(rig.plug(), Status::Success);
+    auto file = rig.open();
+    auto cycles = std::async(std::launch::async, [&] {
+        for (int i = 0; i < 200; ++i) {
+            if (file->write(BuildStartReceive(0, kModuleA)) != Status::Success ||
+                file->write(BuildStartSearch(0, kPassword, kSearchAllAddress)) != Status::Success ||
+                file->write(BuildStartReceive(0, kModuleB)) != Status::Success ||
+                file->write(BuildStopSearch()) != Status::Success || file->write(BuildStopReceive()) != Status::Success)
+                return false;
+        }
+        return true;
+    });
+    if (cycles.wait_for(kLong) != std::future_status::ready) {
+        ADD_FAILURE() << "a stop waits for the other loop's read";
+        rig.host.pullOut();  // ends every read, and with it the wait
+    }
+    EXPECT_TRUE(cycles.get());
+    auto& engine = rig.host.functionDevice()->extensionAs<DongleDevice>().engine();
+    EXPECT_FALSE(engine.receiveRunning());
+    EXPECT_FALSE(engine.searchRunning());
 }
 
 }  // namespace
