@@ -25,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "config_tool/app/tests/e2e/driver_host_process.h"
 #include "platform/test_support/file_contents.h"
 #include "platform/test_support/program_path.h"
 #include "platform/test_support/program_run.h"
@@ -106,28 +107,8 @@ class ConfigPageDriveTest : public ::testing::TestWithParam<Transport> {
 
   // kirva_udxd --simulate PLAN --trace FILE in the background, serving in this test's
   // runtime folder.
-  void StartDriverHost(const std::string& plan) {
-    const std::string program = kit::test_support::ProgramPath("kirva_udxd").string();
-    std::vector<std::string> args{program, "--simulate", plan, "--trace", (dir / "trace.txt").string()};
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    ASSERT_EQ(posix_spawn(&hostPid, program.c_str(), &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    const fs::path socket = dir / "MERVO_QTM31RB07_TEST.sock";
-    for (int i = 0; i < 100 && !fs::exists(socket); ++i) std::this_thread::sleep_for(50ms);
-    ASSERT_TRUE(fs::exists(socket)) << "the driver host did not come up";
-  }
-  void StopDriverHost() {
-    if (hostPid <= 0) return;
-    ::kill(hostPid, SIGTERM);
-    int status = 0;
-    ::waitpid(hostPid, &status, 0);
-    hostPid = -1;
-  }
+  void StartDriverHost(const std::string& plan) { host.start(dir, plan, {"--trace", (dir / "trace.txt").string()}); }
+  void StopDriverHost() { host.stop(); }
 
   // Module i's address as the device list shows it.
   std::string Address(Transport transport, int i) const {
@@ -177,7 +158,7 @@ class ConfigPageDriveTest : public ::testing::TestWithParam<Transport> {
 
   fs::path dir;
   std::vector<std::unique_ptr<kitsim::SerialModuleServer>> modules;
-  pid_t hostPid = -1;
+  tarnwave::e2e::DriverHostProcess host;
 };
 
 // The last query of a Refresh.
@@ -356,7 +337,7 @@ TEST_P(ConfigPageDriveTest, RefreshOnAModuleThatStopsAnsweringNotesTheErrorAndKe
           silent.silent = true;
           modules[0]->setFaults(silent);
         } else {
-          ::kill(hostPid, SIGTERM);
+          ::kill(host.pid(), SIGTERM);
         }
         return;
       }

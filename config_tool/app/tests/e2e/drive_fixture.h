@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "config_tool/app/tests/e2e/driver_host_process.h"
 #include "platform/test_support/program_path.h"
 #include "platform/test_support/program_run.h"
 #include "sim/module/serial_module_server.h"
@@ -94,28 +95,8 @@ class DriveFixture {
   }
 
   // kirva_udxd --simulate PLAN in the background, serving in this test's folder.
-  void StartDriverHost(const std::string& plan) {
-    const std::string program = kit::test_support::ProgramPath("kirva_udxd").string();
-    std::vector<std::string> args{program, "--simulate", plan};
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    ASSERT_EQ(posix_spawn(&hostPid, program.c_str(), &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    const fs::path socket = dir / "MERVO_QTM31RB07_TEST.sock";
-    for (int i = 0; i < 100 && !fs::exists(socket); ++i) std::this_thread::sleep_for(50ms);
-    ASSERT_TRUE(fs::exists(socket)) << "the driver host did not come up";
-  }
-  void StopDriverHost() {
-    if (hostPid <= 0) return;
-    ::kill(hostPid, SIGTERM);
-    int status = 0;
-    ::waitpid(hostPid, &status, 0);
-    hostPid = -1;
-  }
+  void StartDriverHost(const std::string& plan) { host.start(dir, plan); }
+  void StopDriverHost() { host.stop(); }
 
   // One module on the transport, the search pointed at it only.
   void StartOneModule(Transport transport) {
@@ -144,7 +125,7 @@ class DriveFixture {
 
   fs::path dir;
   std::vector<std::unique_ptr<kitsim::SerialModuleServer>> modules;
-  pid_t hostPid = -1;
+  tarnwave::e2e::DriverHostProcess host;
 };
 
 }  // namespace tarnwave_e2e

@@ -205,7 +205,9 @@ TEST_F(FirmwarePageDriveTest, FaultsEndWithTheirNotesAndTheRightUpdateModeComman
     EXPECT_EQ(Engine(module, [](auto& e) { return e.blocksAccepted(); }), c.accepted);
     const Requests received = module.requests();
     EXPECT_EQ(received.back() == "AT+&UPDM=0", c.leavesUpdateMode) << Joined(received);
-    if (c.lengthError != 0) EXPECT_EQ(Between(received, "AT+PASS=?", "none"), Requests{"AT+&UPDM=0"}) << Joined(received);
+    if (c.lengthError != 0) {
+      EXPECT_EQ(Between(received, "AT+PASS=?", "none"), Requests{"AT+&UPDM=0"}) << Joined(received);
+    }
   }
 }
 
