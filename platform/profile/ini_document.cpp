@@ -60,7 +60,9 @@ void IniDocument::parse() {
     std::size_t nl = m_content.find('\n', pos);
     std::size_t end = nl == std::string::npos ? m_content.size() : nl;
     const std::size_t next = nl == std::string::npos ? m_content.size() : nl + 1;
-    if (nl != std::string::npos && end > pos && m_content[end - 1] == '\r') --end;
+    // A carriage return ends a line's text whether or not the line feed follows: the
+    // last line of a file may end in a lone "\r".
+    if (end > pos && m_content[end - 1] == '\r') --end;
     Line line{pos, end, next, LineKind::Other, {}, {}};
     const std::string_view text = Trim(std::string_view(m_content).substr(pos, end - pos));
     if (text.empty()) {
@@ -122,7 +124,8 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
   } else if (place.section) {
     const Line& after = m_lines[place.lastUsed];
     std::string insert = std::string(Trim(key)) + "=" + Encode(value) + eol;
-    if (after.next == after.end) insert = eol + insert;  // the last line had no ending
+    // The last line had no line feed (nothing, or a lone "\r"): end it first.
+    if (after.next == 0 || m_content[after.next - 1] != '\n') insert = eol + insert;
     m_content.insert(after.next, insert);
   } else {
     if (!m_content.empty() && m_content.back() != '\n') m_content += eol;

@@ -118,6 +118,14 @@ TEST(ProfileFileTest, WritesCreateTheFileAndAppendAfterAMissingFinalNewline) {
   ASSERT_TRUE(WriteProfileString("A", "y", "2", unix));
   ASSERT_TRUE(WriteProfileString("B", "z", "3", unix));
   EXPECT_EQ(ReadFileBytes(unix), "[A]\nx=1\ny=2\n[B]\nz=3\n");
+
+  // A file whose last line ends in a lone carriage return (found by fuzzing: the new key
+  // was written into a second section of the same name and could not be read back).
+  const auto cr = dir.file("cr.ini");
+  WriteBytes(cr, "x\n[ComSet]\r");
+  ASSERT_TRUE(WriteProfileString("ComSet", "BaudRate", "9600", cr));
+  EXPECT_EQ(ReadFileBytes(cr), "x\n[ComSet]\r\nBaudRate=9600\n");
+  EXPECT_EQ(ReadProfileText("ComSet", "BaudRate", "", 16, cr), "9600");
 }
 
 TEST(ProfileFileTest, EveryValueWrittenReadsBackUnchanged) {
