@@ -110,8 +110,12 @@ std::optional<std::string> IniDocument::value(std::string_view section, std::str
 }
 
 std::string IniDocument::lineEnding() const {
-  if (m_lines.empty() || m_lines.front().next == m_lines.front().end) return "\r\n";
-  return m_content.substr(m_lines.front().end, m_lines.front().next - m_lines.front().end);
+  // The first line's ending when it has a line feed; a file of one line without one
+  // (nothing, or a lone "\r") takes "\r\n".
+  if (m_lines.empty()) return "\r\n";
+  const Line& first = m_lines.front();
+  if (first.next == 0 || m_content[first.next - 1] != '\n') return "\r\n";
+  return m_content.substr(first.end, first.next - first.end);
 }
 
 bool IniDocument::setValue(std::string_view section, std::string_view key, std::string_view value) {

@@ -126,6 +126,11 @@ TEST(ProfileFileTest, WritesCreateTheFileAndAppendAfterAMissingFinalNewline) {
   ASSERT_TRUE(WriteProfileString("ComSet", "BaudRate", "9600", cr));
   EXPECT_EQ(ReadFileBytes(cr), "x\n[ComSet]\r\nBaudRate=9600\n");
   EXPECT_EQ(ReadProfileText("ComSet", "BaudRate", "", 16, cr), "9600");
+  // A file of one line ending in a lone carriage return: new lines end in CR LF.
+  WriteBytes(cr, "a=1\r");
+  ASSERT_TRUE(WriteProfileString("ComSet", "BaudRate", "9600", cr));
+  EXPECT_EQ(ReadFileBytes(cr), "a=1\r\r\n[ComSet]\r\nBaudRate=9600\r\n");
+  EXPECT_EQ(ReadProfileText("ComSet", "BaudRate", "", 16, cr), "9600");
 }
 
 TEST(ProfileFileTest, EveryValueWrittenReadsBackUnchanged) {
