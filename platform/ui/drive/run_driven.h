@@ -19,7 +19,9 @@
 // Returns 2 when the script cannot be read or parsed (nothing runs; the message on
 // `errors` names the script and line), else the program's exit code when it is not 0,
 // else 3 when a step was refused, else 0. Steps left when the program has ended are
-// refused ("no window"); blocks until the program function returns.
+// refused ("no window"); blocks until the program function returns. The transcript is
+// flushed line by line; a program whose reader may go away ignores SIGPIPE first (as
+// j57-demo does), so that a closed pipe does not end it.
 #include <functional>
 #include <ostream>
 #include <string>
