@@ -13,22 +13,13 @@ CopyDlg::CopyDlg(ui::Host& host, const DialogStrings& strings, std::function<voi
     : NewWizPage(host, Template()), m_strings(strings), m_installDriver(std::move(installDriver)) {}
 
 ui::DialogTemplate CopyDlg::Template() {
-    ui::DialogTemplate t;
-    t.id = IDD_COPY;
-    t.width = kWizardWidth;
-    t.height = kPageHeight;
-    t.font = WizardFont();
-    auto header = ui::Label(IDC_HEADER, "", {0, 0, kWizardWidth, kHeaderHeight}, ui::kWhiteBackground);
-    auto picture = ui::Control(IDC_HEADER_PICTURE, ui::ControlKind::Picture, {0, 0, 22, 22});
-    picture.text = PictureFile(kHeaderPicture);
-    t.controls = {
-        header,
-        picture,
+    ui::DialogTemplate t = HeaderPageTemplate(IDD_COPY);
+    t.controls.insert(t.controls.end(), {
         ui::Label(IDC_COPY_TITLE, "正在安装驱动，请稍候 ...", {10, 8, 260, 20}),
         ui::Label(IDC_COPY_SUBTITLE, "目前正在您的计算机上安装打印机驱动", {20, 24, 240, 10}, ui::kHidden),
         ui::Label(IDC_COPY_TEXT, "正在安装...", {20, 66, 277, 10}),
         ui::Control(IDC_PROGRESS, ui::ControlKind::ProgressBar, {20, 80, 277, 12}),
-    };
+    });
     return t;
 }
 

@@ -1,6 +1,8 @@
 #include "printer_setup/app/header_layout.h"
 
+#include "printer_setup/app/picture_files.h"
 #include "printer_setup/app/resource.h"
+#include "printer_setup/app/wizard_layout.h"
 
 namespace kit::setup {
 
@@ -24,6 +26,18 @@ void LayoutHeader(ui::Dialog& page, const ui::Dialog& frame) {
     const ui::Rect picture = page.controlRect(IDC_HEADER_PICTURE);
     (void)page.setControlRect(IDC_HEADER_PICTURE,
                               ui::Rect{outerRight - 5 - picture.width, 18, picture.width, picture.height});
+}
+
+ui::DialogTemplate HeaderPageTemplate(int dialogId) {
+    ui::DialogTemplate t;
+    t.id = dialogId;
+    t.width = kWizardWidth;
+    t.height = kPageHeight;
+    t.font = WizardFont();
+    auto picture = ui::Control(IDC_HEADER_PICTURE, ui::ControlKind::Picture, {0, 0, 22, 22});
+    picture.text = PictureFile(kHeaderPicture);
+    t.controls = {ui::Label(IDC_HEADER, "", {0, 0, kWizardWidth, kHeaderHeight}, ui::kWhiteBackground), picture};
+    return t;
 }
 
 }  // namespace kit::setup

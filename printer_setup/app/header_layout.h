@@ -15,4 +15,8 @@ namespace kit::setup {
 // that rectangle's right edge and its top at 18.
 void LayoutHeader(ui::Dialog& page, const ui::Dialog& frame);
 
+// The template of a page under the white header: the page's size and font, the
+// header frame (1040) and the header picture (1065); the page adds its own controls.
+[[nodiscard]] ui::DialogTemplate HeaderPageTemplate(int dialogId);
+
 }  // namespace kit::setup

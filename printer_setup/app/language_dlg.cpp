@@ -12,17 +12,8 @@ LanguageDlg::LanguageDlg(ui::Host& host, const DialogStrings& strings, Installer
     : NewWizPage(host, Template()), m_strings(strings), m_values(values) {}
 
 ui::DialogTemplate LanguageDlg::Template() {
-    ui::DialogTemplate t;
-    t.id = IDD_LANGUAGE;
-    t.width = kWizardWidth;
-    t.height = kPageHeight;
-    t.font = WizardFont();
-    auto header = ui::Label(IDC_HEADER, "", {0, 0, kWizardWidth, kHeaderHeight}, ui::kWhiteBackground);
-    auto picture = ui::Control(IDC_HEADER_PICTURE, ui::ControlKind::Picture, {0, 0, 22, 22});
-    picture.text = PictureFile(kHeaderPicture);
-    t.controls = {
-        header,
-        picture,
+    ui::DialogTemplate t = HeaderPageTemplate(IDD_LANGUAGE);
+    t.controls.insert(t.controls.end(), {
         ui::Label(IDC_LANGUAGE_TITLE, "请选择安装系统", {10, 8, 250, 10}),
         ui::Label(IDC_LANGUAGE_SUBTITLE, "请选择您的安装系统", {20, 22, 240, 10}, ui::kHidden),
         ui::GroupBox(IDC_SYSTEM_GROUP, "可选安装系统", {12, 52, 140, 92}),
@@ -34,7 +25,7 @@ ui::DialogTemplate LanguageDlg::Template() {
         ui::RadioButton(IDC_WIN2003, "Windows 2003", {24, 94, 110, 10}),
         ui::RadioButton(IDC_VISTA, "Vista", {24, 108, 110, 10}),
         ui::RadioButton(IDC_WIN7, "Windows 7", {24, 122, 110, 10}),
-    };
+    });
     return t;
 }
 
