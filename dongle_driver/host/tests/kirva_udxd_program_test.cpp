@@ -165,29 +165,49 @@ TEST(KirvaUdxdProgram, RuntimeFolderAndPidFileAreNotTrusted) {
     RunAndWait({"/bin/rm", "-rf", base});
 }
 
+// kirva_udxd --simulate 6:1 serving in a runtime folder of its own; ended (even when
+// stopped) and its folder removed when the test leaves, also on a failed assertion.
+class SimulatedHost {
+public:
+    explicit SimulatedHost(const char* name) {
+        std::string pattern = std::string("/tmp/") + name + ".XXXXXX";
+        if (!::mkdtemp(pattern.data())) return;
+        m_dir = pattern;
+        ::setenv("KIT_RUNTIME_DIR", m_dir.c_str(), 1);
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::execl(Program().c_str(), "kirva_udxd", "--simulate", "6:1", "--log", "/dev/null", nullptr);
+            ::_exit(127);
+        }
+    }
+    ~SimulatedHost() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGCONT);
+            ::kill(m_pid, SIGTERM);
+            int status = 0;
+            ::waitpid(m_pid, &status, 0);
+        }
+        ::unsetenv("KIT_RUNTIME_DIR");
+        if (!m_dir.empty()) RunAndWait({"/bin/rm", "-rf", m_dir});
+    }
+    bool serving() const { return m_pid > 0 && WaitFor(m_dir + "/MERVO_QTM31RB07_TEST.sock", true); }
+    pid_t pid() const { return m_pid; }
+
+private:
+    std::string m_dir;
+    pid_t m_pid = -1;
+};
+
 TEST(KirvaUdxdProgram, AStoppedHostDoesNotHangTheTool) {
     const auto tool = kit::test_support::ProgramPath("tarnwave-cli");
     if (!std::filesystem::exists(tool)) GTEST_SKIP() << "tarnwave-cli is not built";
-    char dir[] = "/tmp/kirva-stopped-test.XXXXXX";
-    ASSERT_TRUE(::mkdtemp(dir));
-    ::setenv("KIT_RUNTIME_DIR", dir, 1);
-    const pid_t host = ::fork();
-    if (host == 0) {
-        ::execl(Program().c_str(), "kirva_udxd", "--simulate", "6:1", "--log", "/dev/null", nullptr);
-        ::_exit(127);
-    }
-    ASSERT_TRUE(WaitFor(std::string(dir) + "/MERVO_QTM31RB07_TEST.sock", true));
-    ASSERT_EQ(::kill(host, SIGSTOP), 0);
+    SimulatedHost host("kirva-stopped-test");
+    ASSERT_TRUE(host.serving());
+    ASSERT_EQ(::kill(host.pid(), SIGSTOP), 0);
     // The tool gives up after its own limit (seconds); the run is bounded.
     const auto run = kit::test_support::RunProgram(tool, "--dongle radio-search --channel 6");
-    ::kill(host, SIGCONT);
-    ::kill(host, SIGTERM);
-    int status = 0;
-    ::waitpid(host, &status, 0);
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("cannot open the radio dongle"), std::string::npos) << run.output;
-    ::unsetenv("KIT_RUNTIME_DIR");
-    RunAndWait({"/bin/rm", "-rf", dir});
 }
 
 // A host whose every slot is taken: the tool says the host is busy (not that it is not
@@ -195,15 +215,8 @@ TEST(KirvaUdxdProgram, AStoppedHostDoesNotHangTheTool) {
 TEST(KirvaUdxdProgram, AFullHostMakesTheToolSayBusy) {
     const auto tool = kit::test_support::ProgramPath("tarnwave-cli");
     if (!std::filesystem::exists(tool)) GTEST_SKIP() << "tarnwave-cli is not built";
-    char dir[] = "/tmp/kirva-busy-test.XXXXXX";
-    ASSERT_TRUE(::mkdtemp(dir));
-    ::setenv("KIT_RUNTIME_DIR", dir, 1);
-    const pid_t host = ::fork();
-    if (host == 0) {
-        ::execl(Program().c_str(), "kirva_udxd", "--simulate", "6:1", "--log", "/dev/null", nullptr);
-        ::_exit(127);
-    }
-    ASSERT_TRUE(WaitFor(std::string(dir) + "/MERVO_QTM31RB07_TEST.sock", true));
+    SimulatedHost host("kirva-busy-test");
+    ASSERT_TRUE(host.serving());
     std::vector<std::unique_ptr<kit::devio::DeviceEndpoint>> taken;
     for (int i = 0; i < 16; ++i) {
         auto device = OpenWhenPresent();
@@ -211,14 +224,8 @@ TEST(KirvaUdxdProgram, AFullHostMakesTheToolSayBusy) {
         taken.push_back(std::move(device));
     }
     const auto run = kit::test_support::RunProgram(tool, "--dongle --channel 6 --module 020000000000 get Ssid");
-    taken.clear();
-    ::kill(host, SIGTERM);
-    int status = 0;
-    ::waitpid(host, &status, 0);
     EXPECT_EQ(run.exitCode, 1) << run.output;
     EXPECT_NE(run.output.find("the driver host is busy"), std::string::npos) << run.output;
-    ::unsetenv("KIT_RUNTIME_DIR");
-    RunAndWait({"/bin/rm", "-rf", dir});
 }
 
 TEST(KirvaUdxdProgram, ServesUnplugsReplugsAndEnds) {
